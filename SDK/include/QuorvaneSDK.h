@@ -1,0 +1,2 @@
+#pragma once
+// Umbrella header of the QuorvaneSDK library: include this and link QuorvaneSDK.

@@ -1,0 +1,2 @@
+#pragma once
+// Umbrella header of the NX_TextExtractor library.
