@@ -2,6 +2,7 @@
 // Umbrella header of the QuorvaneSDK library: include this and link QuorvaneSDK.
 
 #include "foundation/BaseFolder.h"
+#include "foundation/BatchScope.h"
 #include "foundation/Database.h"
 #include "foundation/DatabaseConnection.h"
 #include "foundation/Database_Local.h"
@@ -17,6 +18,7 @@
 #include "foundation/NX_Ini.h"
 #include "foundation/Networking.h"
 #include "foundation/OleDate.h"
+#include "foundation/PreparedStatement.h"
 #include "foundation/Presenter.h"
 #include "foundation/Records.h"
 #include "foundation/Recordset.h"
