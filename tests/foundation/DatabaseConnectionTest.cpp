@@ -260,3 +260,20 @@ TEST(DatabaseConnection, ErrorLogIsOwnerOnly) {
     ASSERT_TRUE(QFile::exists(home.file("QuorvaneSDK.log")));
     EXPECT_EQ(fileMode(home.file("QuorvaneSDK.log")), 0600);
 }
+
+TEST(DatabaseConnection, DebugLogFollowsTheSwitchAndIsOwnerOnly) {
+    FreshHome home;
+    const QString file = home.file("debug.sqlite");
+    ASSERT_TRUE(Database::createCatalogueFile(file));
+    DatabaseConnection c;
+    c.set_DBPredefinito(SqlSyntax::Access2000);
+    c.set_DBAccessHost(file);
+    c.set_ModalitaDebug(true);
+    Database db;
+    c.set_DBParameters(db);
+    ASSERT_EQ(db.execute_Sql("CREATE TABLE t (x INTEGER)", "test").Number, 0);
+    db.closeConnection();
+    ASSERT_TRUE(QFile::exists(home.file("QuorvaneSDK.debug.log")));
+    EXPECT_EQ(fileMode(home.file("QuorvaneSDK.debug.log")), 0600);
+    EXPECT_TRUE(fileBytes(home.file("QuorvaneSDK.debug.log")).contains("CREATE TABLE T"));
+}

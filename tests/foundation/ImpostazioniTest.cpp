@@ -1,6 +1,7 @@
 // Application settings in Quorvane.ini: defaults of a fresh installation,
 // the shared record, round trips and the handling of bad values.
 #include "foundation/Impostazioni.h"
+#include "foundation/ErrorReport.h"
 #include "foundation/Misc.h"
 #include "foundation/NX_Ini.h"
 
@@ -244,4 +245,18 @@ TEST(Impostazioni, UnwritableFileIsReportedAsFailure) {
     EXPECT_EQ(s.get_Values().LastGroupSelected, v.LastGroupSelected);
     // A reload that cannot read the file falls back to the defaults.
     EXPECT_EQ(s.get_Values(true).CreateWordMaxWords, 200);
+}
+
+TEST(Impostazioni, ErrorReportsNameTheProgramVersionHandedOver) {
+    FreshHome home;
+    Impostazioni s;
+    Settings v = s.get_Values(true);
+    v.VersioneQuorvane = "4.5.6";
+    ASSERT_TRUE(s.set_Values(v, false));
+    ErrorReportData data;
+    data.className = "QuorvaneSDK";
+    data.routine = "test";
+    const QString report = buildErrorReport(data);
+    EXPECT_TRUE(report.contains("Quorvane.version: 4.5.6\r\n")) << report.toStdString();
+    EXPECT_TRUE(report.contains("Quorvane.SDK v.: " + Misc::SDK_Version())) << report.toStdString();
 }
