@@ -52,6 +52,7 @@ TEST(SettingsText, DatesReadBackToTheSameDate) {
         Date::fromParts(2099, 12, 31, 23, 59, 59),
         Date::fromDateTime(QDateTime(QDate(2024, 2, 29), QTime(8, 7, 6, 543))),
         Date::today(),
+        Date(), // the null date
     };
     for (const Date& d : cases) {
         const QString text = settingsDateText(d);
