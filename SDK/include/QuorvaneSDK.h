@@ -3,6 +3,7 @@
 
 #include "foundation/BaseFolder.h"
 #include "foundation/Database.h"
+#include "foundation/BatchScope.h"
 #include "foundation/Database_Local.h"
 #include "foundation/Enums.h"
 #include "foundation/ErrorReport.h"
@@ -10,6 +11,7 @@
 #include "foundation/FirstStart.h"
 #include "foundation/Messages.h"
 #include "foundation/OleDate.h"
+#include "foundation/PreparedStatement.h"
 #include "foundation/Presenter.h"
 #include "foundation/Records.h"
 #include "foundation/Recordset.h"
