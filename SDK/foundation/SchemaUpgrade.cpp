@@ -190,7 +190,8 @@ bool SchemaUpgrade::runScript(const QString& folder, const QString& name, Outcom
                                 .arg(i + 1)
                                 .arg(statements.size())
                                 .arg(statements.at(i));
-        const ErrorObject e = m_db.execute_Sql(sql, kCaller, true, 60);
+        // No time limit: a later script may build an index over a big table.
+        const ErrorObject e = m_db.execute_Sql(sql, kCaller, true, 0);
         if (e.isError()) {
             m_db.rollbackBatch();
             outcome.failedStatement = statements.at(i);
