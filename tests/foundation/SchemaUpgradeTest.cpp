@@ -155,6 +155,23 @@ TEST_P(SchemaUpgradeTest, MissingFolderAndEmptyFolderDoNothing) {
     EXPECT_FALSE(catalogue->hasTable("t3")) << "nothing to run, nothing to create";
 }
 
+TEST_P(SchemaUpgradeTest, BodiesWithSemicolonsStayWhole) {
+    const QByteArray trigger =
+        isPostgres()
+            ? "CREATE FUNCTION a_log() RETURNS trigger AS $$\nBEGIN\n  INSERT INTO log VALUES "
+              "(NEW.x);\n  INSERT INTO log VALUES (NEW.x + 1);\n  RETURN NEW;\nEND;\n$$ LANGUAGE "
+              "plpgsql\n;;\nCREATE TRIGGER a_log AFTER INSERT ON a FOR EACH ROW EXECUTE FUNCTION "
+              "a_log()\n"
+            : "CREATE TRIGGER a_log AFTER INSERT ON a BEGIN\n  INSERT INTO log VALUES (new.x);\n  "
+              "INSERT INTO log VALUES (new.x + 1);\nEND\n";
+    writeScript(folder, "upgrade01.sql",
+                "CREATE TABLE a (x INTEGER)\n;;\nCREATE TABLE log (x INTEGER)\n;;\n" + trigger +
+                    ";;\nINSERT INTO a VALUES (1)\n");
+    const SchemaUpgrade::Outcome outcome = upgrade();
+    EXPECT_TRUE(outcome.ok()) << outcome.error.toStdString();
+    EXPECT_EQ(catalogue->scalar("SELECT sum(x) FROM log"), 3);
+}
+
 QUORVANE_ENGINE_TEST_SUITE(SchemaUpgradeTest);
 
 } // namespace
