@@ -2,6 +2,7 @@
 // folder and a scratch database on the PostgreSQL test server.
 #include "foundation/SchemaUpgrade.h"
 #include "foundation/Database.h"
+#include "foundation/ShippedScripts.h"
 
 #include "SchemaTestSupport.h"
 
@@ -170,6 +171,43 @@ TEST_P(SchemaUpgradeTest, BodiesWithSemicolonsStayWhole) {
     const SchemaUpgrade::Outcome outcome = upgrade();
     EXPECT_TRUE(outcome.ok()) << outcome.error.toStdString();
     EXPECT_EQ(catalogue->scalar("SELECT sum(x) FROM log"), 3);
+}
+
+TEST_P(SchemaUpgradeTest, RefusedOptionalFeatureOnlyTurnsItselfOff) {
+    if (!isPostgres()) {
+        EXPECT_TRUE(SchemaUpgrade(db()).installOptionalFeatures()) << "SQLite needs none";
+        EXPECT_FALSE(SchemaUpgrade::trigramSearchAvailable(db()));
+        return;
+    }
+    // The schema, without the optional step.
+    ASSERT_TRUE(installShippedScripts(QuorvaneTest::homeFolder()).isEmpty());
+    ASSERT_TRUE(SchemaUpgrade(db()).runFolder(QuorvaneTest::homeFolder() + "/dati/SqlServer").ok());
+    ASSERT_FALSE(SchemaUpgrade::trigramSearchAvailable(db()));
+
+    // A user who may read the catalogue but not add extensions to it.
+    const QString role = "qv_plain_" + engineDatabase().pgDatabase().section('_', -1);
+    ASSERT_FALSE(db().execute_Sql("CREATE ROLE " + role + " LOGIN", "test").isError());
+    ASSERT_FALSE(db().execute_Sql("GRANT SELECT ON ALL TABLES IN SCHEMA public TO " + role, "test")
+                     .isError());
+    {
+        const QuorvaneTest::PgServer server = QuorvaneTest::pgServer();
+        Database plain;
+        plain.set_DBPredefinito(SqlSyntax::SqlServer);
+        plain.set_HostPath(server.hostWithPort());
+        plain.set_DBName(engineDatabase().pgDatabase());
+        plain.set_DBUserName(role);
+        QuorvaneTest::MessageRecorder recorder;
+        EXPECT_FALSE(SchemaUpgrade(plain).installOptionalFeatures());
+        bool warned = false;
+        for (const auto& m : recorder.messages)
+            warned |= m.second == MessageType::Warning && m.first.contains("pg_trgm");
+        EXPECT_TRUE(warned);
+        EXPECT_FALSE(SchemaUpgrade::trigramSearchAvailable(plain));
+        EXPECT_TRUE(plain.test_Connection()) << "the catalogue itself still works";
+        plain.closeConnection();
+    }
+    db().execute_Sql("DROP OWNED BY " + role, "test");
+    db().execute_Sql("DROP ROLE " + role, "test");
 }
 
 QUORVANE_ENGINE_TEST_SUITE(SchemaUpgradeTest);
