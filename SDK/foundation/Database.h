@@ -134,6 +134,10 @@ public:
     // (FULL, ANALYZE). True on success.
     bool CompactRepairDatabase();
 
+    // Runs the upgrade scripts of the current dialect that t3 does not list
+    // yet, each in one transaction (see foundation/SchemaUpgrade.h).
+    void UpgradeDataBase();
+
     // Closes the kept connection (it reopens on the next statement).
     void closeConnection();
 
