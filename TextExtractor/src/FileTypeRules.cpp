@@ -16,6 +16,10 @@ namespace {
 
 using Head = std::array<char, Extractor::HeadSize>;
 
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+}
+
 class HeadView {
 public:
     explicit HeadView(QByteArrayView bytes) {
@@ -24,8 +28,7 @@ public:
         std::copy_n(bytes.data(), n, head_.begin());
         // The letter-case-blind tests look for ASCII words only, and no other
         // Windows-1252 letter lower-cases into ASCII, so ASCII folding will do.
-        std::transform(head_.begin(), head_.end(), lower_.begin(),
-                       [](char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; });
+        std::transform(head_.begin(), head_.end(), lower_.begin(), asciiLower);
     }
 
     // 1-based byte position, as the rules are written.
@@ -35,7 +38,7 @@ public:
     }
     bool upperStartsWith(const char* upperText) const {
         for (int i = 0; upperText[i]; ++i)
-            if (lower_[i] != char(upperText[i] + 32))
+            if (lower_[i] != asciiLower(upperText[i]))
                 return false;
         return true;
     }
