@@ -17,3 +17,5 @@
 #include "foundation/Reporting.h"
 #include "foundation/SDKMessages.h"
 #include "foundation/Startup.h"
+#include "analysis/AssociationsClass.h"
+#include "analysis/ExtensionInfoCache.h"
