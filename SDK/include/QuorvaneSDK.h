@@ -1,6 +1,8 @@
 #pragma once
 // Umbrella header of the QuorvaneSDK library: include this and link QuorvaneSDK.
 
+#include "analysis/AssociationsClass.h"
+#include "analysis/ExtensionInfoCache.h"
 #include "foundation/BaseFolder.h"
 #include "foundation/BatchScope.h"
 #include "foundation/Database.h"
