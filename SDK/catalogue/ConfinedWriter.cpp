@@ -53,8 +53,7 @@ QString lastError(const QString& what) {
 Fd openSubfolder(int parent, const QByteArray& name) {
     if (::mkdirat(parent, name.constData(), 0777) != 0 && errno != EEXIST)
         return Fd();
-    return Fd(::openat(parent, name.constData(),
-                       O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    return Fd(::openat(parent, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
 bool writeAll(int fd, const char* data, qint64 size) {

@@ -1,6 +1,9 @@
 #include "catalogue/RarExtraction.h"
 #include "catalogue/ArchiveText.h"
 #include "catalogue/ConfinedWriter.h"
+#include "catalogue/RarHeaderReader.h"
+
+#include <QSet>
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -54,6 +57,24 @@ bool writeEntry(archive* a, archive_entry* entry, const QString& destFolder,
     return ConfinedWriter::write(destFolder, relativePath, read, limit, error);
 }
 
+// Entries the header reader marks as encrypted or split across volumes:
+// libarchive does not always notice either, and neither can be unpacked
+// from this file alone.
+QSet<QString> blockedNames(const QString& archivePath) {
+    QSet<QString> blocked;
+    for (const RarEntry& e : RarHeaderReader::readFile(archivePath).Entries)
+        if (e.IsEncrypted || e.IsSplit)
+            blocked.insert(e.Name.toCaseFolded());
+    return blocked;
+}
+
+bool isBlocked(const QSet<QString>& blocked, const QStringList& names) {
+    for (const QString& name : names)
+        if (blocked.contains(name.toCaseFolded()))
+            return true;
+    return false;
+}
+
 } // namespace
 
 bool extractOne(const QString& archivePath, const QString& entryPath, const QString& destFolder,
@@ -65,17 +86,19 @@ bool extractOne(const QString& archivePath, const QString& entryPath, const QStr
             *error = QStringLiteral("no entry name given");
         return false;
     }
+    const QSet<QString> blocked = blockedNames(archivePath);
     ArchivePtr a = openArchive(archivePath, error);
     if (!a)
         return false;
     archive_entry* entry = nullptr;
     while (archive_read_next_header(a.get(), &entry) >= ARCHIVE_WARN) {
+        const QStringList names = candidateNames(entry);
         bool match = false;
-        for (const QString& name : candidateNames(entry))
+        for (const QString& name : names)
             match = match || name.compare(wanted, Qt::CaseInsensitive) == 0;
         if (!match)
             continue;
-        if (!isPlainFile(entry)) {
+        if (!isPlainFile(entry) || isBlocked(blocked, names)) {
             if (error)
                 *error = QStringLiteral("the entry is not a readable file");
             return false;
@@ -89,6 +112,7 @@ bool extractOne(const QString& archivePath, const QString& entryPath, const QStr
 
 int extractAll(const QString& archivePath, const QString& destFolder, qint64 limit,
                QString* error) {
+    const QSet<QString> blocked = blockedNames(archivePath);
     ArchivePtr a = openArchive(archivePath, error);
     if (!a)
         return 0;
@@ -96,7 +120,7 @@ int extractAll(const QString& archivePath, const QString& destFolder, qint64 lim
     archive_entry* entry = nullptr;
     while (archive_read_next_header(a.get(), &entry) >= ARCHIVE_WARN) {
         const QStringList names = candidateNames(entry);
-        if (names.isEmpty() || !isPlainFile(entry))
+        if (names.isEmpty() || !isPlainFile(entry) || isBlocked(blocked, names))
             continue;
         const QStringList path = ConfinedWriter::safeComponents(names.first());
         if (!path.isEmpty() && writeEntry(a.get(), entry, destFolder, path, limit, error))

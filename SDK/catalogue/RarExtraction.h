@@ -17,7 +17,7 @@ bool extractOne(const QString& archivePath, const QString& entryPath, const QStr
 
 // Every file entry is written below `destFolder` with its path inside the
 // archive (made safe); returns the number written.
-int extractAll(const QString& archivePath, const QString& destFolder,
-               qint64 limit = kDefaultLimit, QString* error = nullptr);
+int extractAll(const QString& archivePath, const QString& destFolder, qint64 limit = kDefaultLimit,
+               QString* error = nullptr);
 
 } // namespace QuorvaneSDK::RarExtraction

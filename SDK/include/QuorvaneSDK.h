@@ -15,3 +15,5 @@
 #include "foundation/Reporting.h"
 #include "foundation/SDKMessages.h"
 #include "foundation/Startup.h"
+#include "catalogue/RarHeaderReader.h"
+#include "catalogue/rarFiles.h"
