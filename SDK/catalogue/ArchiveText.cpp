@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 #include <array>
+#include <cstdlib>
+#include <ctime>
 
 namespace QuorvaneSDK::ArchiveText {
 
@@ -111,6 +113,20 @@ quint32 crc32(const char* data, qsizetype size, quint32 previous) {
     for (qsizetype i = 0; i < size; ++i)
         c = table[(c ^ static_cast<unsigned char>(data[i])) & 0xFF] ^ (c >> 8);
     return c ^ 0xFFFFFFFFu;
+}
+
+StableLocalTimeZone::StableLocalTimeZone() {
+    if (std::getenv("TZ") == nullptr && ::setenv("TZ", ":/etc/localtime", 1) == 0) {
+        m_set = true;
+        ::tzset();
+    }
+}
+
+StableLocalTimeZone::~StableLocalTimeZone() {
+    if (m_set) {
+        ::unsetenv("TZ");
+        ::tzset();
+    }
 }
 
 } // namespace QuorvaneSDK::ArchiveText

@@ -44,6 +44,7 @@ FileQuorvaneCompressed toRecord(const RarEntry& entry, const QString& archivePat
 } // namespace
 
 RarFile rarFiles::get_FilesList(const QString& RarFile) const {
+    const ArchiveText::StableLocalTimeZone zone;
     QuorvaneSDK::RarFile result;
     result.ArcName = RarFile;
     const RarListing listing = RarHeaderReader::readFile(RarFile);

@@ -17,3 +17,4 @@
 #include "foundation/Startup.h"
 #include "catalogue/RarHeaderReader.h"
 #include "catalogue/rarFiles.h"
+#include "catalogue/ZipArchive.h"
