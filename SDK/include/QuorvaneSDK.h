@@ -18,3 +18,4 @@
 #include "catalogue/RarHeaderReader.h"
 #include "catalogue/rarFiles.h"
 #include "catalogue/ZipArchive.h"
+#include "catalogue/CdIdentifier.h"
