@@ -53,6 +53,21 @@ qint16 savedPercent(zip_uint64_t compressed, zip_uint64_t size) {
     return qint16(100.0 - std::ceil(double(compressed) * 100.0 / double(size)));
 }
 
+ZipPtr openZipBuffer(const QByteArray& bytes, QString& error) {
+    zip_error_t e;
+    zip_error_init(&e);
+    zip_source_t* src =
+        zip_source_buffer_create(bytes.constData(), zip_uint64_t(bytes.size()), 0, &e);
+    ZipPtr za(src ? zip_open_from_source(src, ZIP_RDONLY, &e) : nullptr);
+    if (!za) {
+        if (src)
+            zip_source_free(src);
+        error = QString::fromUtf8(zip_error_strerror(&e));
+    }
+    zip_error_fini(&e);
+    return za;
+}
+
 ZipListingEntry describe(zip_t* za, zip_uint64_t index, const zip_stat_t& st) {
     ZipListingEntry e;
     e.FileName = entryName(za, index);
@@ -89,21 +104,44 @@ qint32 ZipArchive::attributeValue(quint8 madeBy, quint32 external, bool isFolder
     return isFolder ? (dos | 16) : dos;
 }
 
+namespace {
+
+// Reports each entry of an open archive until the callback says stop.
+void listEntries(zip_t* za, const ZipArchive::ListingFile& listingFile) {
+    const zip_int64_t count = zip_get_num_entries(za, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(za, zip_uint64_t(i), 0, &st) != 0)
+            continue; // an entry libzip cannot describe is left out, the rest listed
+        if (!listingFile(describe(za, zip_uint64_t(i), st)))
+            break;
+    }
+}
+
+} // namespace
+
 bool ZipArchive::ListZipContents(const ListingFile& listingFile) {
     m_lastError.clear();
     const ArchiveText::StableLocalTimeZone zone;
     ZipPtr za = openZip(m_zipFilename, m_lastError);
     if (!za)
         return false;
-    const zip_int64_t count = zip_get_num_entries(za.get(), 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        zip_stat_t st;
-        zip_stat_init(&st);
-        if (zip_stat_index(za.get(), zip_uint64_t(i), 0, &st) != 0)
-            continue; // an entry libzip cannot describe is left out, the rest listed
-        if (!listingFile(describe(za.get(), zip_uint64_t(i), st)))
-            break;
+    listEntries(za.get(), listingFile);
+    return true;
+}
+
+bool ZipArchive::ListZipBuffer(const QByteArray& archive, const ListingFile& listingFile,
+                               QString* error) {
+    const ArchiveText::StableLocalTimeZone zone;
+    QString reason;
+    ZipPtr za = openZipBuffer(archive, reason);
+    if (!za) {
+        if (error)
+            *error = reason;
+        return false;
     }
+    listEntries(za.get(), listingFile);
     return true;
 }
 

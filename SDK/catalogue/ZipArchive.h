@@ -5,6 +5,7 @@
 
 #include "foundation/OleDate.h"
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 
@@ -45,6 +46,9 @@ public:
     // Reports every entry; false (with the reason in LastError) when the
     // archive cannot be read. Names without the UTF-8 flag are code page 437.
     bool ListZipContents(const ListingFile& listingFile);
+    // The same listing over an archive held in memory.
+    static bool ListZipBuffer(const QByteArray& archive, const ListingFile& listingFile,
+                              QString* error = nullptr);
 
     // Writes the entry named by FilesToProcess (letter case aside) into
     // UnzipToFolder under its name alone; false when there is no such file

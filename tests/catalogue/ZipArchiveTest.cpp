@@ -297,6 +297,21 @@ TEST_F(ZipArchiveTest, DamagedOrForeignFilesFailCleanly) {
     EXPECT_FALSE(ok);
 }
 
+TEST_F(ZipArchiveTest, ArchiveInMemoryListsLikeTheFile) {
+    const QByteArray bytes = read(sampleZip(path("s.zip")));
+    QStringList names;
+    EXPECT_TRUE(ZipArchive::ListZipBuffer(bytes, [&](const ZipListingEntry& e) {
+        names << e.FileName;
+        return true;
+    }));
+    EXPECT_EQ(names, QStringList({"root.txt", "docs/", "docs/readme.txt", "docs/locked.txt", "link",
+                                  "a.txt.bak"}));
+    QString error;
+    EXPECT_FALSE(ZipArchive::ListZipBuffer(
+        "not a zip", [](const ZipListingEntry&) { return true; }, &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
 TEST_F(ZipArchiveTest, CallbackCanStopTheListing) {
     ZipArchive z;
     z.set_ZipFilename(sampleZip(path("s.zip")));
