@@ -266,7 +266,8 @@ struct RarFile {
     double CmtSize = 0;
     qint32 CmtState = 0;
     QString Comment;
-    QList<RarFile> CompressedFiles;
+    // The listing delivers each entry as the contained-file record the scan stores.
+    QList<FileQuorvaneCompressed> CompressedFiles;
 
     friend bool operator==(const RarFile&, const RarFile&) = default;
 };

@@ -3,6 +3,10 @@
 
 #include "analysis/AssociationsClass.h"
 #include "analysis/ExtensionInfoCache.h"
+#include "catalogue/CdIdentifier.h"
+#include "catalogue/RarHeaderReader.h"
+#include "catalogue/ZipArchive.h"
+#include "catalogue/rarFiles.h"
 #include "foundation/BaseFolder.h"
 #include "foundation/BatchScope.h"
 #include "foundation/Database.h"
