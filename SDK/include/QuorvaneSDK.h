@@ -15,3 +15,7 @@
 #include "foundation/Reporting.h"
 #include "foundation/SDKMessages.h"
 #include "foundation/Startup.h"
+#include "catalogue/CatalogueError.h"
+#include "catalogue/Costants.h"
+#include "catalogue/Formatting.h"
+#include "catalogue/MediaList.h"
