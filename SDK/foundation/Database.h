@@ -16,6 +16,7 @@
 #include "foundation/Recordset.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QVariant>
 #include <functional>
 #include <memory>
@@ -133,6 +134,10 @@ public:
     // (FULL, ANALYZE). True on success.
     bool CompactRepairDatabase();
 
+    // Runs the upgrade scripts of the current dialect that t3 does not list
+    // yet, each in one transaction (see foundation/SchemaUpgrade.h).
+    void UpgradeDataBase();
+
     // Closes the kept connection (it reopens on the next statement).
     void closeConnection();
 
@@ -174,11 +179,37 @@ public:
 
     Database_Local& local();
 
+    // Error numbers of the layer itself (the engine's own numbers are used
+    // for everything the engine reports).
+    static constexpr qint32 kErrorBatchLost = 30001;   // the engine ended a batch's transaction
+    static constexpr qint32 kErrorNotInBatch = 30002;  // commit/rollback without an open batch
+    static constexpr qint32 kErrorFileMissing = 30003; // the SQLite catalogue file does not exist
+    static constexpr qint32 kErrorBusyInBatch = 30004; // not allowed while a batch is open
+
 private:
     friend class PreparedStatement;
     friend class Database_Local;
     struct Impl;
     std::unique_ptr<Impl> d;
+
+    QSqlDatabase connection() const;
+    // Opens the kept connection when needed. report: capture and report a
+    // failure (else it is only returned through *error).
+    bool ensureOpen(bool report, bool avoidShowing, ErrorObject* error);
+    bool openConnection(bool report, bool avoidShowing, ErrorObject* error);
+    bool connectionAlive();
+    // Sets the engine's error as the pending error / captures it.
+    void setPendingSqlError(const QSqlError& error) const;
+    ErrorObject captureSqlError(const QSqlError& error) const;
+    void setStatementTimeout(int seconds);
+    // Runs work inside a savepoint when a batch is open, so a failure
+    // undoes only this statement. False when work failed.
+    bool runJoined(const std::function<bool()>& work);
+    void notifyRollback();
+    void pumpEvents();
+    void writeSqlLog(const QString& procedure, const QString& caller, const QString& sql, qint32 n);
+    void logConnectionOnce(qint32 n);
+    bool compactSqlite();
 };
 
 } // namespace QuorvaneSDK

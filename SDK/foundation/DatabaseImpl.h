@@ -38,7 +38,7 @@ struct Database::Impl {
     int statementTimeoutMs = -1; // PostgreSQL session value last set
     int batchDepth = 0;
     bool batchBroken = false; // the engine ended the transaction under an open batch
-    int savepointCounter = 0;
+    quint64 generation = 0;   // bumped whenever the kept connection is (re)opened or closed
     QMap<int, std::function<void()>> rollbackListeners;
     int nextListenerId = 1;
     QElapsedTimer sinceEvents;

@@ -93,10 +93,8 @@ QString ShowErrorReport(const ErrorReportData& data, const QString& logName) {
         text = buildErrorReport(data);
         appendToLog(logName, text);
         Presenter* p = presenter();
-        if (!p) {
-            qCWarning(lcReport).noquote() << text;
-            return text;
-        }
+        if (!p)
+            return text; // no window to show it in: the log file has it
         p->setClipboardText(text);
         const QString question =
             QStringLiteral("Si è verificato un errore.") + kCrLf +

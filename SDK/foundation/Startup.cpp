@@ -1,6 +1,7 @@
 #include "foundation/Startup.h"
 
 #include "foundation/Database.h"
+#include "foundation/FirstStart.h"
 #include "foundation/SDKMessages.h"
 
 namespace QuorvaneSDK {
@@ -21,6 +22,7 @@ void ensureSdkStarted() {
     try {
         SDKMessages::sdkListener();
         applyStoredConnectionSettings(Database::current());
+        createDefaultCatalogueIfMissing(Database::current());
     } catch (...) {
         // Start-up failures leave the creation defaults in place.
     }
