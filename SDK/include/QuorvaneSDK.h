@@ -33,3 +33,5 @@
 #include "catalogue/CatalogueSql.h"
 #include "catalogue/HotStatements.h"
 #include "catalogue/AppendedKey.h"
+#include "analysis/AssociationsClass.h"
+#include "analysis/ExtensionInfoCache.h"

@@ -88,6 +88,7 @@ QStringList Extractor::splitWords(QStringView text, int IgnoreWordsSmallerThan,
     const QString spaced = normalizeBlanks(text);
     QStringList words;
     QSet<QString> seen;
+    QString word;
     const QStringView all(spaced);
     qsizetype start = 0;
     while (start < all.size()) {
@@ -103,9 +104,11 @@ QStringList Extractor::splitWords(QStringView text, int IgnoreWordsSmallerThan,
         if (!std::all_of(piece.begin(), piece.end(),
                          [](QChar c) { return isWordChar(c.unicode()); }))
             continue;
-        QString word(len, Qt::Uninitialized);
+        // The buffer is reused; it is copied only when a new word is kept.
+        word.resize(len);
+        QChar* w = word.data();
         for (qsizetype i = 0; i < len; ++i)
-            word[i] = QChar(piece[i].unicode() | 0x20);
+            w[i] = QChar(piece[i].unicode() | 0x20);
         if (!seen.contains(word)) {
             seen.insert(word);
             words.append(word);

@@ -9,6 +9,14 @@ constexpr char16_t kHighControls[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
+struct Table {
+    char16_t map[256];
+    constexpr Table() : map() {
+        for (int i = 0; i < 256; ++i)
+            map[i] = (i >= 0x80 && i < 0xA0) ? kHighControls[i - 0x80] : char16_t(i);
+    }
+};
+constexpr Table kTable;
 } // namespace
 
 char16_t fromWindows1252(unsigned char byte) {
@@ -21,11 +29,13 @@ QString fromWindows1252(QByteArrayView bytes, bool dropNul) {
     QString out(bytes.size(), Qt::Uninitialized);
     QChar* dst = out.data();
     qsizetype n = 0;
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b == 0 && dropNul)
-            continue;
-        dst[n++] = QChar(fromWindows1252(b));
+    if (dropNul) {
+        for (const char c : bytes)
+            if (c != 0)
+                dst[n++] = QChar(kTable.map[static_cast<unsigned char>(c)]);
+    } else {
+        for (const char c : bytes)
+            dst[n++] = QChar(kTable.map[static_cast<unsigned char>(c)]);
     }
     out.truncate(n);
     return out;

@@ -15,7 +15,7 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
 QString fixturePath(const QString& name) {
     QString base = QString::fromLocal8Bit(qgetenv("QUORVANE_TEST_DATA"));
     if (base.isEmpty())
-        base = QStringLiteral(".");
+        base = QStringLiteral(TEXTEXTRACTOR_TEST_DIR);
     return base + QStringLiteral("/fixtures/") + name;
 }
 
