@@ -231,7 +231,8 @@ struct RarFile {
     double CmtSize = 0;
     qint32 CmtState = 0;
     QString Comment;
-    QList<RarFile> CompressedFiles;
+    // The listing delivers each entry as the contained-file record the scan stores.
+    QList<FileQuorvaneCompressed> CompressedFiles;
 };
 
 // One captured error; Number 0 means no error.

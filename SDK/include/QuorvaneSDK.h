@@ -35,3 +35,7 @@
 #include "catalogue/AppendedKey.h"
 #include "analysis/AssociationsClass.h"
 #include "analysis/ExtensionInfoCache.h"
+#include "catalogue/RarHeaderReader.h"
+#include "catalogue/rarFiles.h"
+#include "catalogue/ZipArchive.h"
+#include "catalogue/CdIdentifier.h"

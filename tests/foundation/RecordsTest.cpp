@@ -31,7 +31,7 @@ TEST(Records, FreshRecordsAreEmpty) {
     EXPECT_TRUE(j.ThumbinalJPG.isNull());
 
     RarFile r;
-    r.CompressedFiles.append(RarFile{});
+    r.CompressedFiles.append(FileQuorvaneCompressed{});
     EXPECT_EQ(r.CompressedFiles.size(), 1);
 }
 

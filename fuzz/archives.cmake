@@ -1,0 +1,1 @@
+quorvane_fuzzer(fuzz_archive_listing QuorvaneSDK)
