@@ -16,8 +16,11 @@ QList<Database*>& living() {
     return list;
 }
 
-std::unique_ptr<Database>& sdkOwned() {
-    static std::unique_ptr<Database> db;
+// The database the SDK creates for itself lives until the process ends and
+// is never destroyed: at exit its destructor would run after Qt's own
+// connection registry (created later, so destroyed earlier) and crash.
+Database*& sdkOwned() {
+    static Database* db = nullptr;
     return db;
 }
 
@@ -46,7 +49,7 @@ Database::~Database() {
 
 Database& Database::current() {
     if (living().isEmpty())
-        sdkOwned() = std::make_unique<Database>();
+        sdkOwned() = new Database();
     return *living().back();
 }
 

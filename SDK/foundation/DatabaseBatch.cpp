@@ -141,7 +141,9 @@ void Database::writeSqlLog(const QString& procedure, const QString& caller, cons
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     QFile file(folder + QStringLiteral("QuorvaneSDK.debug.log"));
-    if (!file.open(QIODevice::Append | QIODevice::WriteOnly))
+    // The log holds every statement with its data: readable by the user only.
+    if (!file.open(QIODevice::Append | QIODevice::WriteOnly,
+                   QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return;
     const QString crlf = QStringLiteral("\r\n");
     const QString entry =

@@ -1,4 +1,6 @@
-#include "Encryption.h"
+#include "foundation/Encryption.h"
+
+#include "foundation/Startup.h"
 
 #include <QByteArray>
 #include <array>
@@ -31,6 +33,7 @@ QString effectiveKey(const QString& given) {
 } // namespace
 
 Encryption::Encryption() {
+    ensureSdkStarted();
     ready_ = sodium_init() >= 0;
 }
 

@@ -35,7 +35,9 @@ QString sdkVersionText() {
 
 void appendToLog(const QString& logName, const QString& text) {
     QFile file(baseFolder() + "/" + logName + ".log");
-    if (!file.open(QIODevice::Append | QIODevice::WriteOnly))
+    // Reports may quote SQL text and paths: readable by the user only.
+    if (!file.open(QIODevice::Append | QIODevice::WriteOnly,
+                   QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return;
     const QString entry =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +

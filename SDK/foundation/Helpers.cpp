@@ -1,4 +1,6 @@
-#include "Helpers.h"
+#include "foundation/Helpers.h"
+
+#include "foundation/BaseFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,10 +56,23 @@ QString CleanSqlText(const QString& text) {
     return trimBlanks(out);
 }
 
-double ClampDate1900(double date) {
-    if (!std::isfinite(date) || date < kJan1900 || date >= kAfter9999)
-        return kJan1900;
+Date ClampDate1900(const Date& date) {
+    const double d = date.toDouble();
+    if (!std::isfinite(d) || d < kJan1900 || d >= kAfter9999)
+        return Date(kJan1900);
     return date;
+}
+
+QString get_AppFolder(AppFolder kind) {
+    return get_AppFolder(static_cast<int>(kind));
+}
+
+QString get_AppFolder(int kind) {
+    const QString sub = subFolderOf(kind);
+    const QString folder = baseFolder() + u'/' + (sub.isEmpty() ? QString() : sub + u'/');
+    if (QDir(folder).isEmpty(QDir::Files | QDir::Hidden | QDir::System))
+        QDir().mkpath(folder);
+    return folder;
 }
 
 QString get_FolderOfPath(const QString& path) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/OleDate.h"
+
 #include <QString>
 
 namespace QuorvaneSDK {
@@ -27,7 +29,7 @@ QString CleanSqlText(const QString& text);
 
 // An OLE date before 1900-01-01, or one that is not a usable date (NaN,
 // infinite, beyond year 9999), becomes 1900-01-01 00:00 (2.0); others pass.
-double ClampDate1900(double date);
+Date ClampDate1900(const Date& date);
 
 // The path cleaned as CleanSqlText does, cut after its last "/"; empty when
 // it holds none.

@@ -1,4 +1,4 @@
-#include "IniDocument.h"
+#include "foundation/IniDocument.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,9 +77,12 @@ bool IniDocument::load(const QString& path) {
     lines_.clear();
     eol_ = QStringLiteral("\n");
     bom_ = false;
+    const QFileInfo info(path);
+    if (!info.exists())
+        return !info.isSymLink(); // a dangling link is not a missing file
+    if (info.isDir())
+        return false;
     QFile file(path);
-    if (!file.exists())
-        return true;
     if (!file.open(QIODevice::ReadOnly))
         return false;
     QByteArray bytes = file.readAll();

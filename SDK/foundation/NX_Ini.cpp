@@ -1,6 +1,6 @@
-#include "NX_Ini.h"
+#include "foundation/NX_Ini.h"
 
-#include "IniDocument.h"
+#include "foundation/IniDocument.h"
 
 namespace QuorvaneSDK {
 

@@ -1,4 +1,4 @@
-#include "Networking.h"
+#include "foundation/Networking.h"
 
 #include <QSet>
 #include <arpa/inet.h>

@@ -21,6 +21,8 @@ struct Extension {
     QString ExtensionDescription; // the type description of the system
     QString ExtType;
     QImage SmallIcon; // null image = nothing
+
+    friend bool operator==(const QuorvaneSDK::Extension&, const QuorvaneSDK::Extension&) = default;
 };
 
 // Totals of one medium.
@@ -29,6 +31,8 @@ struct MediaStatistics {
     double NumberOfDirectories = 0;
     double FilesSize = 0;        // bytes / 1,024,000
     double FilesSizeAverage = 0; // bytes
+
+    friend bool operator==(const MediaStatistics&, const MediaStatistics&) = default;
 };
 
 // One catalogued medium (table Media).
@@ -47,6 +51,8 @@ struct Media {
     QString Description;
     QString Group;
     MediaStatistics Statistics;
+
+    friend bool operator==(const Media&, const Media&) = default;
 };
 
 // One catalogued file or folder entry (table Files).
@@ -66,6 +72,8 @@ struct FileQuorvane {
     QuorvaneSDK::Extension ExtensionInfo;
     QString OptionalDescription;
     qint16 Flag = 0;
+
+    friend bool operator==(const FileQuorvane&, const FileQuorvane&) = default;
 };
 
 // One file inside an archive (table FilesContained).
@@ -90,6 +98,8 @@ struct FileQuorvaneCompressed {
     QuorvaneSDK::CompressorType CompressionType = QuorvaneSDK::CompressorType::Zip;
     QString OptionalDescription;
     qint16 Flag = 0;
+
+    friend bool operator==(const FileQuorvaneCompressed&, const FileQuorvaneCompressed&) = default;
 };
 
 // Header data and ID3 tag of one MP3 file (tables Mp3TagsFile, Mp3TagsFileContained).
@@ -120,6 +130,8 @@ struct MP3Tags {
     qint32 TotalFrames = 0;
     float PlayTime = 0;
     bool ValidHeader = false;
+
+    friend bool operator==(const MP3Tags&, const MP3Tags&) = default;
 };
 
 // Tag filter of a search; an empty text does not filter.
@@ -127,6 +139,8 @@ struct CriteriaMP3 {
     QString Title;
     QString Album;
     QString Artist;
+
+    friend bool operator==(const CriteriaMP3&, const CriteriaMP3&) = default;
 };
 
 // Date filter of a search.
@@ -135,6 +149,8 @@ struct CriteriaDate {
     QuorvaneSDK::DateType DateType = QuorvaneSDK::DateType::ModifiedDate;
     QuorvaneSDK::Date ModifiedFrom;
     QuorvaneSDK::Date ModifiedTo;
+
+    friend bool operator==(const CriteriaDate&, const CriteriaDate&) = default;
 };
 
 // Size filter of a search; Size is in kilobytes.
@@ -143,6 +159,8 @@ struct CriteriaSize {
     bool AtLeast = false;
     bool AtMost = false;
     double Size = 0;
+
+    friend bool operator==(const CriteriaSize&, const CriteriaSize&) = default;
 };
 
 // A search of catalogued files.
@@ -155,12 +173,17 @@ struct SearchCriteria {
     CriteriaDate Date;
     CriteriaSize Size;
     CriteriaMP3 MP3;
+
+    friend bool operator==(const SearchCriteria&, const SearchCriteria&) = default;
 };
 
 // A search among contained files.
 struct SearchCriteriaCompressed {
     qint32 IDParent = 0;
     QuorvaneSDK::SearchCriteria SearchCriteria;
+
+    friend bool operator==(const SearchCriteriaCompressed&,
+                           const SearchCriteriaCompressed&) = default;
 };
 
 // The reading half of a preview request.
@@ -170,6 +193,8 @@ struct GetPreview {
     qint32 IDFileContained = 0;
     QImage Image;
     QString Text;
+
+    friend bool operator==(const GetPreview&, const GetPreview&) = default;
 };
 
 // The storing half of a preview request.
@@ -181,12 +206,16 @@ struct PostPreview {
     QString TextFileName;
     QString TextToParse;
     qint16 TextMaxSizeKB = 0;
+
+    friend bool operator==(const PostPreview&, const PostPreview&) = default;
 };
 
 // One preview request: Post is carried out first, then Get.
 struct ItemPreview {
     PostPreview Post;
     GetPreview Get;
+
+    friend bool operator==(const ItemPreview&, const ItemPreview&) = default;
 };
 
 // An image and its thumbnail; an image section that is "nothing" is a null pointer.
@@ -196,6 +225,8 @@ struct JPG {
     std::shared_ptr<cDIBSection> ThumbinalDIB;
     QString OriginalFileName;
     QString ThumbinalFileName;
+
+    friend bool operator==(const JPG&, const JPG&) = default;
 };
 
 // A byte count made readable.
@@ -204,6 +235,8 @@ struct FormattedSize {
     QString Unity;
     QString Formatted;
     SizeType UnityEnum = SizeType::bytes;
+
+    friend bool operator==(const FormattedSize&, const FormattedSize&) = default;
 };
 
 // One installation instance of the software (table Istanze).
@@ -211,6 +244,8 @@ struct IstanzaSoftware {
     qint32 id = 0;
     QString Identita;
     Date data_creazione;
+
+    friend bool operator==(const IstanzaSoftware&, const IstanzaSoftware&) = default;
 };
 
 // One entry of a rar archive, with the header values of the same names.
@@ -233,6 +268,9 @@ struct RarFile {
     QString Comment;
     // The listing delivers each entry as the contained-file record the scan stores.
     QList<FileQuorvaneCompressed> CompressedFiles;
+    QList<RarFile> CompressedFiles;
+
+    friend bool operator==(const RarFile&, const RarFile&) = default;
 };
 
 // One captured error; Number 0 means no error.
@@ -247,6 +285,8 @@ struct ErrorObject {
     QString DBUsed; // dialect name, filled when the error is reported
 
     bool isError() const { return Number != 0; }
+
+    friend bool operator==(const ErrorObject&, const ErrorObject&) = default;
 };
 
 // The application settings.
@@ -273,6 +313,8 @@ struct SetUp {
     Date CleanJunk;
     bool ScanSubFolders = false;
     bool ScanOnlyFolders = false;
+
+    friend bool operator==(const SetUp&, const SetUp&) = default;
 };
 
 } // namespace QuorvaneSDK

@@ -1,10 +1,11 @@
+#include "foundation/DatabaseConnection.h"
 #include "foundation/Startup.h"
 
 namespace QuorvaneSDK {
 
-// Replaced by the connection settings store; until then the creation
-// defaults of the database stay in place.
-void applyStoredConnectionSettings(Database&) {
+// The SDK's start-up gives the current database the settings of Database.ini.
+void applyStoredConnectionSettings(Database& database) {
+    DatabaseConnection().set_DBParameters(database);
 }
 
 } // namespace QuorvaneSDK

@@ -53,7 +53,34 @@ TEST(Helpers, ClampDate1900) {
         {-std::numeric_limits<double>::infinity(), jan1900},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ClampDate1900(c.in), c.out) << c.in;
+        EXPECT_EQ(ClampDate1900(Date(c.in)).toDouble(), c.out) << c.in;
+    // In calendar terms.
+    EXPECT_EQ(ClampDate1900(Date::fromParts(1899, 12, 31)), Date::fromParts(1900, 1, 1));
+    EXPECT_EQ(ClampDate1900(Date::fromParts(1900, 1, 1)), Date::fromParts(1900, 1, 1));
+    EXPECT_EQ(ClampDate1900(Date::fromParts(1850, 6, 1, 10, 0, 0)), Date::fromParts(1900, 1, 1));
+}
+
+TEST(Helpers, AppFolderByKind) {
+    const QString base = qEnvironmentVariable("QUORVANE_HOME");
+    struct Case {
+        int kind;
+        QString sub;
+    };
+    const Case cases[] = {{0, "Export/"}, {1, "Temp/"},       {2, ""}, {3, ""}, {4, "Help/"},
+                          {5, "Sound/"},  {6, "Uncompress/"}, {42, ""}};
+    for (const Case& c : cases) {
+        const QString folder = get_AppFolder(c.kind);
+        EXPECT_EQ(folder, QDir::cleanPath(base) + "/" + c.sub) << c.kind;
+        EXPECT_TRUE(folder.endsWith('/'));
+        EXPECT_TRUE(QDir(folder).exists()) << "created on first use: " << c.kind;
+    }
+    EXPECT_EQ(get_AppFolder(AppFolder::Uncompress), get_AppFolder(6));
+    // A file inside survives a later call.
+    QFile f(get_AppFolder(AppFolder::Temp) + "keep.txt");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    get_AppFolder(AppFolder::Temp);
+    EXPECT_TRUE(f.exists());
 }
 
 TEST(Helpers, FolderOfPath) {
