@@ -31,7 +31,7 @@ QString quotedNumber(double value) {
 }
 
 static Date clamped(const Date& date) {
-    return Date(ClampDate1900(date.toDouble()));
+    return ClampDate1900(date);
 }
 
 QString dateLiteral(const Date& date) {

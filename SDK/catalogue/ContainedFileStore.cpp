@@ -50,7 +50,7 @@ qint64 wholeBytes(double size) {
 }
 
 Date clampedDate(const Date& date) {
-    return Date(ClampDate1900(date.toDouble()));
+    return ClampDate1900(date);
 }
 
 // The columns of one row; parent and medium are the caller's business.

@@ -52,7 +52,7 @@ qint64 wholeBytes(double size) {
 }
 
 Date clampedDate(const Date& date) {
-    return Date(ClampDate1900(date.toDouble()));
+    return ClampDate1900(date);
 }
 
 qint64 monotonicMs() {

@@ -1,5 +1,7 @@
 #include "catalogue/Main.h"
 
+#include "analysis/AssociationsClass.h"
+#include "catalogue/CdIdentifier.h"
 #include "catalogue/CodeGenerator.h"
 #include "catalogue/ContainedFileStore.h"
 #include "catalogue/FileStore.h"
@@ -62,6 +64,8 @@ QuorvaneSDK::Extension Main::get_Extension(const QString& Extension) {
         return *cached;
     QuorvaneSDK::Extension info;
     info.Extension = key;
+    AssociationsClass().GetInfoExtension(key, info.ExtensionDescription, info.ExtType,
+                                         info.SmallIcon);
     m_extensions.insert(key, info);
     return info;
 }
@@ -74,6 +78,14 @@ NX_TextExtractor::Extractor& Main::extractor() {
 
 NX_TextExtractor::FileType Main::get_FileType(const QString& FileName) {
     return extractor().get_FileType(FileName);
+}
+
+QString Main::get_CDDBID(const QString& Drive) {
+    return QuorvaneSDK::get_CDDBID(Drive);
+}
+
+QString Main::get_CDDBID(const QString& Drive, CdDriveAccess& access) {
+    return QuorvaneSDK::get_CDDBID(Drive, access);
 }
 
 // --- media ---

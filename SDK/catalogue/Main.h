@@ -32,6 +32,7 @@ class MediaStore;
 class FileStore;
 class ContainedFileStore;
 class CodeGenerator;
+class CdDriveAccess;
 
 class Main : public QObject {
     Q_OBJECT
@@ -49,6 +50,11 @@ public:
     // Extension: with its leading point (".mp3"); looked up lower-cased.
     QuorvaneSDK::Extension get_Extension(const QString& Extension);
     NX_TextExtractor::FileType get_FileType(const QString& FileName);
+    // The audio CD identifier of the disc in the drive of `Drive`: "" when it
+    // is no optical drive or holds no audio track, "(unavailable)" when the
+    // disc cannot be read. The second form reads through the given access.
+    QString get_CDDBID(const QString& Drive);
+    QString get_CDDBID(const QString& Drive, CdDriveAccess& access);
     // The object's text extractor, created on first use.
     NX_TextExtractor::Extractor& extractor();
 

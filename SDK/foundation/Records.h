@@ -268,7 +268,6 @@ struct RarFile {
     QString Comment;
     // The listing delivers each entry as the contained-file record the scan stores.
     QList<FileQuorvaneCompressed> CompressedFiles;
-    QList<RarFile> CompressedFiles;
 
     friend bool operator==(const RarFile&, const RarFile&) = default;
 };

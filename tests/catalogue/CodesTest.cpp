@@ -1,5 +1,7 @@
 #include "CatalogueFixture.h"
 
+#include "analysis/AssociationsClass.h"
+#include "catalogue/CdIdentifier.h"
 #include "catalogue/CodeGenerator.h"
 #include "foundation/BaseFolder.h"
 
@@ -81,7 +83,56 @@ TEST(MainObject, MakesTheWorkFolderAndItsExtractorOnFirstUse) {
     const NX_TextExtractor::FileType type = main.get_FileType(zip.fileName());
     EXPECT_EQ(type, main.extractor().get_FileType(zip.fileName()));
     EXPECT_EQ(type.Type, NX_TextExtractor::TypesFile(11)); // the zip kind
-    EXPECT_EQ(main.get_Extension(QStringLiteral(".TXT")).Extension, QStringLiteral(".txt"));
+}
+
+TEST(MainObject, ExtensionsAreLookedUpLowerCasedOnce) {
+    Main main;
+    const Extension upper = main.get_Extension(QStringLiteral(".TXT"));
+    const Extension lower = main.get_Extension(QStringLiteral(".txt"));
+    EXPECT_EQ(upper.Extension, QStringLiteral(".txt"));
+    EXPECT_EQ(upper, lower);
+    QString description, type;
+    QImage icon;
+    AssociationsClass().GetInfoExtension(QStringLiteral(".txt"), description, type, icon);
+    EXPECT_EQ(upper.ExtensionDescription, description);
+    EXPECT_EQ(upper.ExtType, type);
+    EXPECT_FALSE(type.isEmpty());
+}
+
+// A drive that reports a fixed table of contents.
+class FixedDrive : public CdDriveAccess {
+public:
+    bool optical = true;
+    class Toc : public CdTableOfContents {
+    public:
+        int NumberOfTracks(int& count) override {
+            count = 10;
+            return 0;
+        }
+        int TrackPosition(int track, Msf& start) override {
+            start = {(track - 1) * 3, 2, 0};
+            return 0;
+        }
+        int TrackLength(int track, Msf& length) override {
+            length =
+                Msf::fromOffset(Msf{45, 0, 0}.offset() - Msf{(track - 1) * 3, 2, 0}.offset() - 1);
+            return 0;
+        }
+    };
+    bool IsOpticalDrive(const QString&) override { return optical; }
+    std::unique_ptr<CdTableOfContents> Open(const QString&, int& errorCode) override {
+        errorCode = 0;
+        return std::make_unique<Toc>();
+    }
+};
+
+TEST(MainObject, AudioCdIdentifierComesFromTheDrivesTable) {
+    Main main;
+    FixedDrive drive;
+    EXPECT_EQ(main.get_CDDBID(QStringLiteral("/dev/sr0"), drive), QStringLiteral("650a8a0a"));
+    drive.optical = false;
+    EXPECT_EQ(main.get_CDDBID(QStringLiteral("/"), drive), QString());
+    EXPECT_EQ(main.get_CDDBID(makeTempFolder()), QString()); // a folder on no optical drive
 }
 
 } // namespace

@@ -38,6 +38,12 @@ TEST_P(FileStoreTest, StoresAndReadsBackAFile) {
     EXPECT_EQ(back.Media.id, media);
     EXPECT_EQ(back.Media.Label, QStringLiteral("Disc"));
     EXPECT_TRUE(back.FullName.isEmpty());
+    // Only the type text (in the Extension field) and the icon are carried over.
+    const Extension looked = main().get_Extension(QStringLiteral(".mp3"));
+    EXPECT_EQ(back.ExtensionInfo.Extension, looked.ExtType);
+    EXPECT_TRUE(back.ExtensionInfo.ExtensionDescription.isEmpty());
+    EXPECT_TRUE(back.ExtensionInfo.ExtType.isEmpty());
+    EXPECT_EQ(back.ExtensionInfo.SmallIcon, looked.SmallIcon);
 }
 
 TEST_P(FileStoreTest, NamesAreCleanedAndOldDatesClamped) {
