@@ -51,7 +51,8 @@ QString nowExpression(SqlSyntax dialect) {
 
 struct OptionalFeature {
     QString name;
-    QString needs; // what stays off without it, for the warning
+    QString needs;        // what stays off without it, for the warning
+    QString presentQuery; // returns a row when the feature is there already
     QStringList statements;
 };
 
@@ -62,7 +63,17 @@ QList<OptionalFeature> optionalFeatures(SqlSyntax dialect) {
         return {};
     return {{QStringLiteral("pg_trgm"),
              QStringLiteral("the fast substring search"),
+             QStringLiteral("SELECT extname FROM pg_extension WHERE extname = 'pg_trgm'"),
              {QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm")}}};
+}
+
+// The script's name as it may stand in an SQL line comment.
+QString commentSafe(QString name) {
+    for (QChar& c : name) {
+        if (c.category() == QChar::Other_Control)
+            c = u'?';
+    }
+    return name;
 }
 
 QString readScript(const QString& path, QString* error) {
@@ -186,11 +197,12 @@ bool SchemaUpgrade::runScript(const QString& folder, const QString& name, Outcom
         // The comment carries the script's name and place into the database
         // layer's own error report and the SQL log.
         const QString sql = QStringLiteral("-- %1, statement %2 of %3\n%4")
-                                .arg(name)
+                                .arg(commentSafe(name))
                                 .arg(i + 1)
                                 .arg(statements.size())
                                 .arg(statements.at(i));
-        const ErrorObject e = m_db.execute_Sql(sql, kCaller, true, 60);
+        // No time limit: a later script may build an index over a big table.
+        const ErrorObject e = m_db.execute_Sql(sql, kCaller, true, 0);
         if (e.isError()) {
             m_db.rollbackBatch();
             outcome.failedStatement = statements.at(i);
@@ -227,6 +239,9 @@ void SchemaUpgrade::fail(Outcome& outcome, const QString& script, const QString&
 bool SchemaUpgrade::installOptionalFeatures() {
     bool all = true;
     for (const OptionalFeature& feature : optionalFeatures(m_dialect)) {
+        const std::optional<Recordset> present = m_db.get_Recordset(feature.presentQuery, kCaller);
+        if (present && present->RecordCount() > 0)
+            continue;
         if (!m_db.beginBatch()) {
             all = false;
             continue;
@@ -253,12 +268,14 @@ bool SchemaUpgrade::installOptionalFeatures() {
 }
 
 bool SchemaUpgrade::trigramSearchAvailable(Database& database) {
-    if (database.get_DBPredefinito() != SqlSyntax::SqlServer)
-        return false;
-    const std::optional<Recordset> rs = database.get_Recordset(
-        QStringLiteral("SELECT extname FROM pg_extension WHERE extname = 'pg_trgm'"),
-        QStringLiteral("QuorvaneSDK.trigramSearchAvailable"), true);
-    return rs && rs->RecordCount() > 0;
+    for (const OptionalFeature& feature : optionalFeatures(database.get_DBPredefinito())) {
+        if (feature.name != QLatin1String("pg_trgm"))
+            continue;
+        const std::optional<Recordset> rs = database.get_Recordset(
+            feature.presentQuery, QStringLiteral("QuorvaneSDK.trigramSearchAvailable"), true);
+        return rs && rs->RecordCount() > 0;
+    }
+    return false;
 }
 
 } // namespace QuorvaneSDK

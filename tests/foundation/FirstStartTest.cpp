@@ -38,6 +38,23 @@ TEST(FirstStart, StartUpCreatesTheDefaultCatalogueFile) {
     EXPECT_TRUE(QFileInfo(expected).isFile()) << expected.toStdString();
 }
 
+TEST(FirstStart, FreshBaseConnectsAndUpgradesTheDefaultCatalogue) {
+    // Creation defaults: the default SQLite catalogue of the program's home,
+    // which the start-up created empty.
+    Database db;
+    ASSERT_EQ(db.get_DBPredefinito(), SqlSyntax::Access2000);
+    ASSERT_EQ(db.get_DBHostPath(), QuorvaneTest::homeFolder() + "/Database/Dati.sqlite");
+    db.UpgradeDataBase();
+    EXPECT_TRUE(db.test_Connection()); // its test query reads table Media
+    const std::optional<Recordset> rs =
+        db.get_Recordset("SELECT t3_3 FROM t3 WHERE t3_4 = 0", "QuorvaneTest.FirstStart");
+    ASSERT_TRUE(rs);
+    ASSERT_EQ(rs->RecordCount(), 1);
+    EXPECT_EQ(rs->text("t3_3"), "upgrade01.sql");
+    EXPECT_TRUE(QFileInfo(QuorvaneTest::homeFolder() + "/dati/Access/upgrade01.sql").isFile());
+    EXPECT_TRUE(QFileInfo(QuorvaneTest::homeFolder() + "/dati/SqlServer/upgrade01.sql").isFile());
+}
+
 TEST(FirstStart, DefaultPathWithoutAFileGetsAnEmptyCatalogue) {
     FreshHome home;
     Database db;

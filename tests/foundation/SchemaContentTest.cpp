@@ -5,7 +5,6 @@
 #include "foundation/SchemaUpgrade.h"
 
 #include "SchemaTestSupport.h"
-#include "TestEnvironment.h"
 
 #include <QMap>
 #include <QRegularExpression>
@@ -13,7 +12,6 @@
 #include <functional>
 
 using namespace QuorvaneSDK;
-using QuorvaneTest::Catalogue;
 
 namespace {
 
@@ -57,25 +55,28 @@ const QMap<QString, QStringList>& expectedTables() {
     return tables;
 }
 
-class SchemaContentTest : public ::testing::TestWithParam<SqlSyntax> {
+class SchemaContentTest : public QuorvaneTest::EngineTest {
 protected:
     void SetUp() override {
-        if (GetParam() == SqlSyntax::SqlServer)
-            QUORVANE_REQUIRE_PG();
-        catalogue = Catalogue::open(GetParam());
-        ASSERT_TRUE(catalogue) << "cannot open a scratch catalogue";
+        EngineTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        catalogue = std::make_unique<QuorvaneTest::SchemaInspector>(engineDatabase());
         const SchemaUpgrade::Outcome outcome = SchemaUpgrade(db()).run();
         ASSERT_TRUE(outcome.ok()) << outcome.failedScript.toStdString() << ": "
                                   << outcome.error.toStdString();
     }
-    Database& db() { return catalogue->database(); }
-    bool sqlite() const { return GetParam() == SqlSyntax::Access2000; }
+    void TearDown() override {
+        catalogue.reset();
+        EngineTest::TearDown();
+    }
+    bool sqlite() const { return !isPostgres(); }
     void exec(const QString& sql) {
         const ErrorObject e = db().execute_Sql(sql, "QuorvaneTest.Schema");
         ASSERT_FALSE(e.isError()) << sql.toStdString() << ": " << e.Description.toStdString();
     }
 
-    std::unique_ptr<Catalogue> catalogue;
+    std::unique_ptr<QuorvaneTest::SchemaInspector> catalogue;
 };
 
 TEST_P(SchemaContentTest, EveryTableHasExactlyItsColumns) {
@@ -149,16 +150,21 @@ TEST_P(SchemaContentTest, TextSortsAndFoldsAsOnSqlite) {
         EXPECT_EQ(catalogue->columnCollation("Words", "Word"), "C");
         EXPECT_EQ(catalogue->columnCollation("Media", "MediaName"), "C");
     }
-    exec("INSERT INTO Words (Word) VALUES ('b')");
-    exec("INSERT INTO Words (Word) VALUES ('B')");
-    exec("INSERT INTO Words (Word) VALUES ('a')");
+    for (const char* name : {"b", "B", "\xc3\xa4", "a", "A", "\xc3\x84"})
+        exec(QString("INSERT INTO Media (MediaName) VALUES ('%1')").arg(QString::fromUtf8(name)));
     const std::optional<Recordset> rs =
-        db().get_Recordset("SELECT Word FROM Words ORDER BY Word", "QuorvaneTest.Schema");
+        db().get_Recordset("SELECT MediaName FROM Media ORDER BY MediaName", "QuorvaneTest.Schema");
     ASSERT_TRUE(rs);
     QStringList order;
     for (const QVariantList& row : rs->rows())
         order << row.first().toString();
-    EXPECT_EQ(order, (QStringList{"B", "a", "b"}));
+    // Byte order of the UTF-8 text, as SQLite sorts.
+    EXPECT_EQ(order, (QStringList{"A", "B", "a", "b", QString::fromUtf8("\xc3\x84"),
+                                  QString::fromUtf8("\xc3\xa4")}));
+    // lower() folds ASCII letters only, as SQLite's does.
+    EXPECT_EQ(catalogue->scalar("SELECT count(*) FROM Media WHERE lower(MediaName) = 'a'"), 2);
+    EXPECT_EQ(catalogue->scalar("SELECT count(*) FROM Media WHERE lower(MediaName) = MediaName"),
+              4);
 }
 
 TEST_P(SchemaContentTest, WordsAreUniqueWithoutRegardToCase) {
@@ -329,11 +335,6 @@ TEST_P(SchemaContentTest, OptionalFeatures) {
     EXPECT_TRUE(SchemaUpgrade(db()).installOptionalFeatures());
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, SchemaContentTest,
-                         ::testing::Values(SqlSyntax::Access2000, SqlSyntax::SqlServer),
-                         [](const auto& info) {
-                             return info.param == SqlSyntax::Access2000 ? std::string("SQLite")
-                                                                        : std::string("PostgreSQL");
-                         });
+QUORVANE_ENGINE_TEST_SUITE(SchemaContentTest);
 
 } // namespace

@@ -10,47 +10,23 @@ using namespace QuorvaneSDK;
 
 namespace QuorvaneTest {
 
-std::unique_ptr<Catalogue> Catalogue::open(SqlSyntax dialect) {
-    std::unique_ptr<Catalogue> c(new Catalogue);
-    c->m_dialect = dialect;
-    c->m_db = std::make_unique<Database>();
-    c->m_db->set_DBPredefinito(dialect);
-    if (dialect == SqlSyntax::Access2000) {
-        c->m_path = makeTempFolder("qv-catalogue") + "/catalogue.sqlite";
-        if (!Database::createCatalogueFile(c->m_path))
-            return nullptr;
-        c->m_db->set_HostPath(c->m_path);
-    } else {
-        const PgServer server = pgServer();
-        QString error;
-        c->m_pgName = createScratchPgDatabase("qv_schema", &error);
-        if (c->m_pgName.isEmpty())
-            return nullptr;
-        c->m_db->set_HostPath(server.hostWithPort());
-        c->m_db->set_DBName(c->m_pgName);
-        c->m_db->set_DBUserName(server.user);
-        c->m_db->set_DBPassword(server.password);
-    }
-    return c;
+SchemaInspector::SchemaInspector(EngineDatabase& catalogue)
+    : m_catalogue(catalogue), m_db(&catalogue.db()), m_dialect(catalogue.db().get_DBPredefinito()) {
 }
 
-Catalogue::~Catalogue() {
-    if (m_db)
-        m_db->closeConnection();
-    m_db.reset();
+SchemaInspector::~SchemaInspector() {
     if (!m_rawName.isEmpty()) {
         QSqlDatabase::database(m_rawName, false).close();
         QSqlDatabase::removeDatabase(m_rawName);
     }
-    dropPgDatabase(m_pgName);
 }
 
-QSqlDatabase Catalogue::raw() {
+QSqlDatabase SchemaInspector::raw() {
     if (m_rawName.isEmpty()) {
         m_rawName = "qv-schema-raw-" + QUuid::createUuid().toString(QUuid::Id128);
         if (m_dialect == SqlSyntax::Access2000) {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", m_rawName);
-            db.setDatabaseName(m_path);
+            db.setDatabaseName(m_catalogue.sqlitePath());
         } else {
             const PgServer server = pgServer();
             QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", m_rawName);
@@ -58,16 +34,16 @@ QSqlDatabase Catalogue::raw() {
             db.setPort(server.port);
             db.setUserName(server.user);
             db.setPassword(server.password);
-            db.setDatabaseName(m_pgName);
+            db.setDatabaseName(m_catalogue.pgDatabase());
         }
     }
     QSqlDatabase db = QSqlDatabase::database(m_rawName);
     return db;
 }
 
-QStringList Catalogue::firstColumn(const QString& sql) {
+QStringList SchemaInspector::firstColumn(const QString& sql) {
     QStringList values;
-    const std::optional<Recordset> rs = m_db->get_Recordset(sql, "QuorvaneTest.Catalogue");
+    const std::optional<Recordset> rs = m_db->get_Recordset(sql, "QuorvaneTest.SchemaInspector");
     if (!rs)
         return {"<query failed>"};
     for (const QVariantList& row : rs->rows())
@@ -75,19 +51,19 @@ QStringList Catalogue::firstColumn(const QString& sql) {
     return values;
 }
 
-qint64 Catalogue::scalar(const QString& sql) {
-    const std::optional<Recordset> rs = m_db->get_Recordset(sql, "QuorvaneTest.Catalogue");
+qint64 SchemaInspector::scalar(const QString& sql) {
+    const std::optional<Recordset> rs = m_db->get_Recordset(sql, "QuorvaneTest.SchemaInspector");
     if (!rs || rs->RecordCount() == 0)
         return -1;
     return rs->valueAt(0, rs->FieldNames().value(0)).toLongLong();
 }
 
-bool Catalogue::isNull(const QString& sql) {
-    const std::optional<Recordset> rs = m_db->get_Recordset(sql, "QuorvaneTest.Catalogue");
+bool SchemaInspector::isNull(const QString& sql) {
+    const std::optional<Recordset> rs = m_db->get_Recordset(sql, "QuorvaneTest.SchemaInspector");
     return !rs || rs->RecordCount() == 0 || rs->valueAt(0, rs->FieldNames().value(0)).isNull();
 }
 
-bool Catalogue::hasTable(const QString& table) {
+bool SchemaInspector::hasTable(const QString& table) {
     const QString sql =
         m_dialect == SqlSyntax::Access2000
             ? QString("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
@@ -99,7 +75,7 @@ bool Catalogue::hasTable(const QString& table) {
     return scalar(sql) > 0;
 }
 
-QStringList Catalogue::columns(const QString& table) {
+QStringList SchemaInspector::columns(const QString& table) {
     QStringList names =
         m_dialect == SqlSyntax::Access2000
             ? firstColumn(QString("SELECT name FROM pragma_table_info('%1')").arg(table))
@@ -112,7 +88,7 @@ QStringList Catalogue::columns(const QString& table) {
     return names;
 }
 
-QString Catalogue::columnType(const QString& table, const QString& column) {
+QString SchemaInspector::columnType(const QString& table, const QString& column) {
     const QStringList types =
         m_dialect == SqlSyntax::Access2000
             ? firstColumn(QString("SELECT type FROM pragma_table_info('%1') WHERE lower(name) = "
@@ -125,7 +101,7 @@ QString Catalogue::columnType(const QString& table, const QString& column) {
     return types.value(0).toLower();
 }
 
-bool Catalogue::isGeneratedKey(const QString& table, const QString& column) {
+bool SchemaInspector::isGeneratedKey(const QString& table, const QString& column) {
     if (m_dialect == SqlSyntax::Access2000) {
         // A rowid alias: the one INTEGER primary key column.
         return scalar(QString("SELECT count(*) FROM pragma_table_info('%1') WHERE lower(name) = "
@@ -141,7 +117,7 @@ bool Catalogue::isGeneratedKey(const QString& table, const QString& column) {
                .value(0) == "YES";
 }
 
-QString Catalogue::columnCollation(const QString& table, const QString& column) {
+QString SchemaInspector::columnCollation(const QString& table, const QString& column) {
     if (m_dialect == SqlSyntax::Access2000)
         return {};
     return firstColumn(QString("SELECT collation_name FROM information_schema.columns WHERE "
@@ -151,7 +127,7 @@ QString Catalogue::columnCollation(const QString& table, const QString& column) 
         .value(0);
 }
 
-QStringList Catalogue::indexes() {
+QStringList SchemaInspector::indexes() {
     QStringList names =
         m_dialect == SqlSyntax::Access2000
             ? firstColumn("SELECT name FROM sqlite_master WHERE type = 'index'")
@@ -161,7 +137,7 @@ QStringList Catalogue::indexes() {
     return names;
 }
 
-QStringList Catalogue::foreignKeys() {
+QStringList SchemaInspector::foreignKeys() {
     QStringList keys;
     if (m_dialect == SqlSyntax::Access2000) {
         for (const QString& table :
@@ -189,7 +165,7 @@ QStringList Catalogue::foreignKeys() {
     return keys;
 }
 
-QStringList Catalogue::schemaSnapshot() {
+QStringList SchemaInspector::schemaSnapshot() {
     QStringList lines;
     const QStringList tables =
         m_dialect == SqlSyntax::Access2000
@@ -207,7 +183,7 @@ QStringList Catalogue::schemaSnapshot() {
     return lines;
 }
 
-QStringList Catalogue::queryPlan(const QString& sql) {
+QStringList SchemaInspector::queryPlan(const QString& sql) {
     QSqlDatabase db = raw();
     QSqlQuery q(db);
     QStringList plan;

@@ -1,26 +1,20 @@
 #pragma once
 
-#include "foundation/Database.h"
+#include "SdkTestSupport.h"
 
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
-#include <memory>
-
-// A scratch catalogue for schema tests: an SQLite file in a temporary
-// folder or a fresh database on the PostgreSQL test server, reached through
-// a Database object, plus a few questions to the catalogue's own metadata.
+// Questions to a test catalogue's own metadata (PRAGMA table_info and
+// sqlite_master on SQLite, information_schema and pg_indexes on
+// PostgreSQL), asked through the catalogue's Database.
 namespace QuorvaneTest {
 
-class Catalogue {
+class SchemaInspector {
 public:
-    // nullptr when the catalogue cannot be made (PostgreSQL: no server).
-    static std::unique_ptr<Catalogue> open(QuorvaneSDK::SqlSyntax dialect);
-    ~Catalogue();
-
-    QuorvaneSDK::Database& database() { return *m_db; }
-    QuorvaneSDK::SqlSyntax dialect() const { return m_dialect; }
+    explicit SchemaInspector(EngineDatabase& catalogue);
+    ~SchemaInspector();
 
     // First column of the first row as an integer (-1 when the query fails).
     qint64 scalar(const QString& sql);
@@ -46,14 +40,12 @@ public:
     QStringList queryPlan(const QString& sql);
 
 private:
-    Catalogue() = default;
     QStringList firstColumn(const QString& sql);
     QSqlDatabase raw();
 
-    std::unique_ptr<QuorvaneSDK::Database> m_db;
-    QuorvaneSDK::SqlSyntax m_dialect = QuorvaneSDK::SqlSyntax::Access2000;
-    QString m_path;   // SQLite file
-    QString m_pgName; // PostgreSQL database
+    EngineDatabase& m_catalogue;
+    QuorvaneSDK::Database* m_db;
+    QuorvaneSDK::SqlSyntax m_dialect;
     QString m_rawName;
 };
 

@@ -2,17 +2,14 @@
 // folder and a scratch database on the PostgreSQL test server.
 #include "foundation/SchemaUpgrade.h"
 #include "foundation/Database.h"
-#include "foundation/Messages.h"
+#include "foundation/ShippedScripts.h"
 
 #include "SchemaTestSupport.h"
-#include "TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
-#include <QMetaObject>
 
 using namespace QuorvaneSDK;
-using QuorvaneTest::Catalogue;
 
 namespace {
 
@@ -22,44 +19,31 @@ void writeScript(const QString& folder, const QString& name, const QByteArray& t
     f.write(text);
 }
 
-// Collects the error reports raised while it lives.
-struct ReportCatcher {
-    struct Report {
-        QString description, className, routine, info;
-    };
-    QList<Report> reports;
-    QMetaObject::Connection connection;
-    ReportCatcher() {
-        connection =
-            QObject::connect(&Messages::shared(), &Messages::Errors,
-                             [this](ErrorObject& e, const QString& cls, const QString& routine,
-                                    const QString& info, bool, const QString&) {
-                                 reports << Report{e.Description, cls, routine, info};
-                             });
+// Whether any recorded error report names the text.
+bool reported(const QuorvaneTest::MessageRecorder& recorder, const QString& text) {
+    for (const auto& e : recorder.errors) {
+        if (e.error.Description.contains(text) || e.additionalInformation.contains(text))
+            return true;
     }
-    ~ReportCatcher() { QObject::disconnect(connection); }
-    bool anyMentions(const QString& text) const {
-        for (const Report& r : reports) {
-            if (r.description.contains(text) || r.info.contains(text) || r.routine.contains(text))
-                return true;
-        }
-        return false;
-    }
-};
+    return false;
+}
 
-class SchemaUpgradeTest : public ::testing::TestWithParam<SqlSyntax> {
+class SchemaUpgradeTest : public QuorvaneTest::EngineTest {
 protected:
     void SetUp() override {
-        if (GetParam() == SqlSyntax::SqlServer)
-            QUORVANE_REQUIRE_PG();
-        catalogue = Catalogue::open(GetParam());
-        ASSERT_TRUE(catalogue) << "cannot open a scratch catalogue";
+        EngineTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        catalogue = std::make_unique<QuorvaneTest::SchemaInspector>(engineDatabase());
         folder = QuorvaneTest::makeTempFolder("qv-scripts");
     }
-    Database& db() { return catalogue->database(); }
+    void TearDown() override {
+        catalogue.reset();
+        EngineTest::TearDown();
+    }
     SchemaUpgrade::Outcome upgrade() { return SchemaUpgrade(db()).runFolder(folder); }
 
-    std::unique_ptr<Catalogue> catalogue;
+    std::unique_ptr<QuorvaneTest::SchemaInspector> catalogue;
     QString folder;
 };
 
@@ -69,7 +53,7 @@ TEST_P(SchemaUpgradeTest, FreshCatalogueGetsTheWholeSchemaAndASecondRunChangesNo
                             << first.error.toStdString();
     EXPECT_EQ(first.applied, QStringList{"upgrade01.sql"});
     EXPECT_EQ(catalogue->scalar("SELECT count(*) FROM t3 WHERE t3_3 = 'upgrade01.sql' AND t3_4 = " +
-                                QString::number(int(GetParam()))),
+                                QString::number(int(db().get_DBPredefinito()))),
               1);
     EXPECT_FALSE(catalogue->isNull("SELECT t3_1 FROM t3"));
 
@@ -94,13 +78,13 @@ TEST_P(SchemaUpgradeTest, FailingScriptIsRolledBackNotRecordedAndRetried) {
                 "CREATE TABLE b (x INTEGER)\n;;\nINSERT INTO no_such_table VALUES (1)\n");
     writeScript(folder, "upgrade06.sql", "CREATE TABLE c (x INTEGER)\n");
 
-    ReportCatcher catcher;
+    QuorvaneTest::MessageRecorder recorder;
     const SchemaUpgrade::Outcome first = upgrade();
     EXPECT_EQ(first.applied, QStringList{"upgrade01.sql"});
     EXPECT_EQ(first.failedScript, "upgrade05.sql");
     EXPECT_EQ(first.failedStatement, "INSERT INTO no_such_table VALUES (1)");
-    EXPECT_TRUE(catcher.anyMentions("upgrade05.sql"));
-    EXPECT_TRUE(catcher.anyMentions("INSERT INTO no_such_table VALUES (1)"));
+    EXPECT_TRUE(reported(recorder, "upgrade05.sql"));
+    EXPECT_TRUE(reported(recorder, "INSERT INTO no_such_table VALUES (1)"));
     EXPECT_TRUE(catalogue->hasTable("a"));
     EXPECT_FALSE(catalogue->hasTable("b")) << "the failed script was not rolled back";
     EXPECT_FALSE(catalogue->hasTable("c")) << "a later script ran before a failed earlier one";
@@ -134,16 +118,16 @@ TEST_P(SchemaUpgradeTest, SlotsDecideTheOrderAndTheDialectScopesTheRecord) {
     writeScript(folder, "upgrade1000.sql", "INSERT INTO r VALUES (1000)\n");
     writeScript(folder, "upgrade1001.sql", "INSERT INTO r VALUES (1001)\n");
 
-    ReportCatcher catcher;
+    QuorvaneTest::MessageRecorder recorder;
     const SchemaUpgrade::Outcome outcome = upgrade();
     EXPECT_TRUE(outcome.ok()) << outcome.error.toStdString();
     EXPECT_EQ(outcome.applied, (QStringList{"readme.sql", "upgrade01.sql", "upgrade10.sql"}));
     EXPECT_EQ(catalogue->scalar("SELECT sum(x) FROM r"), 11);
-    EXPECT_TRUE(catcher.anyMentions("upgrade1001.sql"));
+    EXPECT_TRUE(reported(recorder, "upgrade1001.sql"));
 
     // Recorded for the other dialect only: still runs for this one.
     writeScript(folder, "upgrade11.sql", "INSERT INTO r VALUES (100)\n");
-    const int other = GetParam() == SqlSyntax::Access2000 ? 1 : 0;
+    const int other = !isPostgres() ? 1 : 0;
     ASSERT_FALSE(db().execute_Sql("INSERT INTO t3 (t3_3, t3_4) VALUES ('upgrade11.sql', " +
                                       QString::number(other) + ")",
                                   "test")
@@ -155,10 +139,10 @@ TEST_P(SchemaUpgradeTest, SlotsDecideTheOrderAndTheDialectScopesTheRecord) {
 TEST_P(SchemaUpgradeTest, PieceWithTwoStatementsIsRefusedWhole) {
     writeScript(folder, "upgrade01.sql",
                 "CREATE TABLE a (x INTEGER);\nCREATE TABLE b (x INTEGER);\n");
-    ReportCatcher catcher;
+    QuorvaneTest::MessageRecorder recorder;
     const SchemaUpgrade::Outcome outcome = upgrade();
     EXPECT_EQ(outcome.failedScript, "upgrade01.sql");
-    EXPECT_TRUE(catcher.anyMentions("upgrade01.sql"));
+    EXPECT_TRUE(reported(recorder, "upgrade01.sql"));
     EXPECT_FALSE(catalogue->hasTable("a"));
     EXPECT_FALSE(catalogue->hasTable("b"));
 }
@@ -172,11 +156,60 @@ TEST_P(SchemaUpgradeTest, MissingFolderAndEmptyFolderDoNothing) {
     EXPECT_FALSE(catalogue->hasTable("t3")) << "nothing to run, nothing to create";
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, SchemaUpgradeTest,
-                         ::testing::Values(SqlSyntax::Access2000, SqlSyntax::SqlServer),
-                         [](const auto& info) {
-                             return info.param == SqlSyntax::Access2000 ? std::string("SQLite")
-                                                                        : std::string("PostgreSQL");
-                         });
+TEST_P(SchemaUpgradeTest, BodiesWithSemicolonsStayWhole) {
+    const QByteArray trigger =
+        isPostgres()
+            ? "CREATE FUNCTION a_log() RETURNS trigger AS $$\nBEGIN\n  INSERT INTO log VALUES "
+              "(NEW.x);\n  INSERT INTO log VALUES (NEW.x + 1);\n  RETURN NEW;\nEND;\n$$ LANGUAGE "
+              "plpgsql\n;;\nCREATE TRIGGER a_log AFTER INSERT ON a FOR EACH ROW EXECUTE FUNCTION "
+              "a_log()\n"
+            : "CREATE TRIGGER a_log AFTER INSERT ON a BEGIN\n  INSERT INTO log VALUES (new.x);\n  "
+              "INSERT INTO log VALUES (new.x + 1);\nEND\n";
+    writeScript(folder, "upgrade01.sql",
+                "CREATE TABLE a (x INTEGER)\n;;\nCREATE TABLE log (x INTEGER)\n;;\n" + trigger +
+                    ";;\nINSERT INTO a VALUES (1)\n");
+    const SchemaUpgrade::Outcome outcome = upgrade();
+    EXPECT_TRUE(outcome.ok()) << outcome.error.toStdString();
+    EXPECT_EQ(catalogue->scalar("SELECT sum(x) FROM log"), 3);
+}
+
+TEST_P(SchemaUpgradeTest, RefusedOptionalFeatureOnlyTurnsItselfOff) {
+    if (!isPostgres()) {
+        EXPECT_TRUE(SchemaUpgrade(db()).installOptionalFeatures()) << "SQLite needs none";
+        EXPECT_FALSE(SchemaUpgrade::trigramSearchAvailable(db()));
+        return;
+    }
+    // The schema, without the optional step.
+    ASSERT_TRUE(installShippedScripts(QuorvaneTest::homeFolder()).isEmpty());
+    ASSERT_TRUE(SchemaUpgrade(db()).runFolder(QuorvaneTest::homeFolder() + "/dati/SqlServer").ok());
+    ASSERT_FALSE(SchemaUpgrade::trigramSearchAvailable(db()));
+
+    // A user who may read the catalogue but not add extensions to it.
+    const QString role = "qv_plain_" + engineDatabase().pgDatabase().section('_', -1);
+    ASSERT_FALSE(db().execute_Sql("CREATE ROLE " + role + " LOGIN", "test").isError());
+    ASSERT_FALSE(db().execute_Sql("GRANT SELECT ON ALL TABLES IN SCHEMA public TO " + role, "test")
+                     .isError());
+    {
+        const QuorvaneTest::PgServer server = QuorvaneTest::pgServer();
+        Database plain;
+        plain.set_DBPredefinito(SqlSyntax::SqlServer);
+        plain.set_HostPath(server.hostWithPort());
+        plain.set_DBName(engineDatabase().pgDatabase());
+        plain.set_DBUserName(role);
+        QuorvaneTest::MessageRecorder recorder;
+        EXPECT_FALSE(SchemaUpgrade(plain).installOptionalFeatures());
+        bool warned = false;
+        for (const auto& m : recorder.messages)
+            warned |= m.second == MessageType::Warning && m.first.contains("pg_trgm");
+        EXPECT_TRUE(warned);
+        EXPECT_FALSE(SchemaUpgrade::trigramSearchAvailable(plain));
+        EXPECT_TRUE(plain.test_Connection()) << "the catalogue itself still works";
+        plain.closeConnection();
+    }
+    db().execute_Sql("DROP OWNED BY " + role, "test");
+    db().execute_Sql("DROP ROLE " + role, "test");
+}
+
+QUORVANE_ENGINE_TEST_SUITE(SchemaUpgradeTest);
 
 } // namespace

@@ -19,6 +19,23 @@ void touch(const QString& path, const QByteArray& content = "SELECT 1") {
     f.write(content);
 }
 
+// A test name from a case's description: its words joined, letters and
+// digits only.
+std::string caseName(const char* what) {
+    std::string name;
+    bool upper = true;
+    for (const char* p = what; *p; ++p) {
+        const char c = *p;
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) {
+            name += upper && c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+            upper = false;
+        } else {
+            upper = true;
+        }
+    }
+    return name;
+}
+
 struct CollectCase {
     const char* what;
     QStringList files;
@@ -26,6 +43,10 @@ struct CollectCase {
     QString slot1000 = {};
     QStringList outOfRange = {};
 };
+
+void PrintTo(const CollectCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class CollectUpgradeScripts : public ::testing::TestWithParam<CollectCase> {};
 
@@ -81,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
                     {"upgrade1001.sql", "upgrade99999999999999999999.sql"}},
         CollectCase{"dot files (editor swap files) are not scripts",
                     {"upgrade05.sql", ".upgrade05.sql.swp"},
-                    {"upgrade05.sql"}}));
+                    {"upgrade05.sql"}}),
+    [](const auto& info) { return caseName(info.param.what); });
 
 TEST(CollectUpgradeScriptsFolder, MissingFolderGivesNothing) {
     const UpgradeScriptSet set = collectUpgradeScriptsInFolder(
@@ -115,6 +137,10 @@ struct SplitCase {
     QStringList pieces;
 };
 
+void PrintTo(const SplitCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class SplitStatements : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitStatements, Pieces) {
@@ -146,7 +172,8 @@ INSTANTIATE_TEST_SUITE_P(
              "SET y = 2;\nEND",
              "SELECT 1"}},
         SplitCase{"byte-order mark removed", QString(QChar(0xFEFF)) + "SELECT 1", {"SELECT 1"}},
-        SplitCase{"a line GOTO is not a separator", "SELECT 1\nGOTO\n", {"SELECT 1\nGOTO"}}));
+        SplitCase{"a line GOTO is not a separator", "SELECT 1\nGOTO\n", {"SELECT 1\nGOTO"}}),
+    [](const auto& info) { return caseName(info.param.what); });
 
 TEST(CheckSingleStatement, RefusesASecondStatementOutsideBodies) {
     const struct {
