@@ -16,3 +16,5 @@
 #include "foundation/SDKMessages.h"
 #include "foundation/Startup.h"
 #include "analysis/cMP3Info.h"
+#include "analysis/cDIBSection.h"
+#include "analysis/mJPEGLibrary.h"

@@ -1,0 +1,30 @@
+#pragma once
+// Bounds on the pictures the analysis classes decode. A file's header can
+// claim any size (30,000 x 30,000 is 2.7 GB of pixels); the size is checked
+// before anything is decoded, and Qt's own allocation limit backs it up.
+
+#include <QImage>
+#include <QSize>
+
+class QImageReader;
+
+namespace QuorvaneSDK::Analysis {
+
+// Largest picture held in memory (64 megapixels: 192 MB at 24 bits).
+constexpr qint64 kMaxDecodedPixels = 64LL * 1024 * 1024;
+// Largest JPEG accepted when it can be decoded at a reduced scale for a
+// thumbnail (128 megapixels); the decoded picture still obeys the cap above.
+constexpr qint64 kMaxScaledSourcePixels = 128LL * 1024 * 1024;
+
+constexpr QImage::Format kPictureFormat = QImage::Format_RGB888;
+
+bool sizeAllowed(QSize size, qint64 maxPixels = kMaxDecodedPixels);
+
+// Sets the reader's allocation limit to what a capped picture needs.
+void limitReader(QImageReader& reader);
+
+// The image as a 24-bit picture; transparent parts are laid on black, the
+// colour of a fresh picture. Null when the image is null.
+QImage toPicture(QImage image);
+
+} // namespace QuorvaneSDK::Analysis
