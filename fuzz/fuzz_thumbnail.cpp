@@ -8,18 +8,19 @@
 #include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 namespace {
-std::unique_ptr<QGuiApplication> app;
-std::unique_ptr<QTemporaryDir> folder;
+QTemporaryDir* folder = nullptr;
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_LOGGING_RULES", "qt.gui.imageio*=false");
-    app = std::make_unique<QGuiApplication>(*argc, *argv);
-    folder = std::make_unique<QTemporaryDir>();
+    // The application lives until the process ends: destroying it from an
+    // exit handler, after Qt's own globals are gone, crashes.
+    new QGuiApplication(*argc, *argv);
+    static QTemporaryDir work;
+    folder = &work;
     return 0;
 }
 
@@ -35,8 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QuorvaneSDK::cDIBSection picture;
     if (!jpeg::LoadJPG(picture, path))
         picture.CreateFromFile(path);
-    if (auto thumb = picture.GetThumbnailDIB(250, 250, true))
-        jpeg::SaveJPG(*thumb, folder->filePath(QStringLiteral("thumb.jpg")), 30);
+    if (auto thumb = picture.GetThumbnailDIB(250, 250, true)) {
+        // A new file each time, as in the work folder (replacing one syncs to disk).
+        const QString thumbPath = folder->filePath(QStringLiteral("thumb.jpg"));
+        QFile::remove(thumbPath);
+        jpeg::SaveJPG(*thumb, thumbPath, 30);
+    }
     jpeg::LoadThumbnail(path, 250, 250, true, true);
     return 0;
 }

@@ -51,21 +51,44 @@ constexpr int kReadOnlyTarget = -2;
 constexpr int kEncodeFailed = -3;
 constexpr int kCommitFailed = -4;
 
-// Writes image to fileName as a JPEG through a temporary file in the same
-// folder that replaces the target only when complete.
-int writeJpeg(const QImage& image, const QString& fileName, int quality) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.error() != QFileDevice::NoError ? static_cast<int>(file.error())
-                                                    : kCommitFailed;
-    QImageWriter writer(&file, "jpeg");
+int encodeTo(QIODevice& device, const QImage& image, int quality) {
+    QImageWriter writer(&device, "jpeg");
     writer.setQuality(qBound(1, quality, 100));
-    if (!writer.write(image)) {
-        file.cancelWriting();
-        return writer.error() != QImageWriter::UnknownError ? static_cast<int>(writer.error())
-                                                            : kEncodeFailed;
+    if (writer.write(image))
+        return 0;
+    return writer.error() != QImageWriter::UnknownError ? static_cast<int>(writer.error())
+                                                        : kEncodeFailed;
+}
+
+int fileErrorCode(const QFileDevice& file) {
+    return file.error() != QFileDevice::NoError ? static_cast<int>(file.error()) : kCommitFailed;
+}
+
+// An existing file is replaced through a temporary file in the same folder,
+// only once the new content is complete and on disk. A new file (a thumbnail
+// in the work folder) is written directly and removed again if that fails.
+int writeJpeg(const QImage& image, const QString& fileName, int quality, bool replacing) {
+    if (replacing) {
+        QSaveFile file(fileName);
+        if (!file.open(QIODevice::WriteOnly))
+            return fileErrorCode(file);
+        const int code = encodeTo(file, image, quality);
+        if (code != 0) {
+            file.cancelWriting();
+            return code;
+        }
+        return file.commit() ? 0 : fileErrorCode(file);
     }
-    return file.commit() ? 0 : kCommitFailed;
+    QFile file(fileName);
+    if (!file.open(QIODevice::NewOnly))
+        return fileErrorCode(file);
+    int code = encodeTo(file, image, quality);
+    file.close();
+    if (code == 0 && file.error() != QFileDevice::NoError)
+        code = fileErrorCode(file);
+    if (code != 0)
+        file.remove();
+    return code;
 }
 
 } // namespace
@@ -95,7 +118,7 @@ bool SaveJPG(const cDIBSection& source, const QString& fileName, qint32 quality,
     if (existed && (!S_ISREG(before.st_mode) || (before.st_mode & S_IWUSR) == 0))
         return fail(error, kReadOnlyTarget);
 
-    const int code = writeJpeg(source.hDIB(), fileName, quality);
+    const int code = writeJpeg(source.hDIB(), fileName, quality, existed);
     if (code != 0)
         return fail(error, code);
 
