@@ -1,13 +1,46 @@
 #include "analysis/ImageLimits.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QPainter>
+#include <QtEndian>
 
 namespace QuorvaneSDK::Analysis {
 
 bool sizeAllowed(QSize size, qint64 maxPixels) {
     return size.width() > 0 && size.height() > 0 &&
            static_cast<qint64>(size.width()) * size.height() <= maxPixels;
+}
+
+bool bmpDataComplete(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(34);
+    if (head.size() < 26 || !head.startsWith("BM"))
+        return true;
+    const auto* b = reinterpret_cast<const uchar*>(head.constData());
+    const qint64 dataOffset = qFromLittleEndian<quint32>(b + 10);
+    const quint32 headerSize = qFromLittleEndian<quint32>(b + 14);
+    qint64 width = 0, height = 0, bits = 0;
+    quint32 compression = 0;
+    if (headerSize == 12) { // the old OS/2 header: 16-bit sizes, never compressed
+        width = qFromLittleEndian<quint16>(b + 18);
+        height = qFromLittleEndian<quint16>(b + 20);
+        bits = qFromLittleEndian<quint16>(b + 24);
+    } else if (headerSize >= 40 && head.size() >= 34) {
+        width = qFromLittleEndian<qint32>(b + 18);
+        height = qAbs(static_cast<qint64>(qFromLittleEndian<qint32>(b + 22)));
+        bits = qFromLittleEndian<quint16>(b + 28);
+        compression = qFromLittleEndian<quint32>(b + 30);
+    } else {
+        return true;
+    }
+    // Run-length and embedded JPEG/PNG data may legitimately be short.
+    if (compression != 0 && compression != 3 && compression != 6)
+        return true;
+    const qint64 stride = ((bits * width + 31) / 32) * 4;
+    return file.size() >= dataOffset + stride * height;
 }
 
 void limitReader(QImageReader& reader) {

@@ -20,6 +20,11 @@ constexpr QImage::Format kPictureFormat = QImage::Format_RGB888;
 
 bool sizeAllowed(QSize size, qint64 maxPixels = kMaxDecodedPixels);
 
+// False for an uncompressed BMP file shorter than the pixel rows its header
+// promises: a 57-byte file claiming 56,360 x 1,054 pixels would otherwise be
+// decoded and scaled at full size. Other files and compressed BMPs give true.
+bool bmpDataComplete(const QString& fileName);
+
 // Sets the reader's allocation limit to what a capped picture needs.
 void limitReader(QImageReader& reader);
 

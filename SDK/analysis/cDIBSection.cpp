@@ -67,7 +67,10 @@ bool cDIBSection::CreateFromFile(const QString& FileName) {
     QImageReader reader(FileName);
     reader.setDecideFormatFromContent(true);
     limitReader(reader);
-    if (!isBitmapFormat(reader.format()) || !sizeAllowed(reader.size()))
+    const QByteArray format = reader.format();
+    if (!isBitmapFormat(format) || !sizeAllowed(reader.size()))
+        return false;
+    if (format == "bmp" && !bmpDataComplete(FileName))
         return false;
     QImage image;
     if (!reader.read(&image))

@@ -139,6 +139,21 @@ TEST(ImageFiles, HeadersClaimingHugeSizesAreRefusedBeforeDecoding) {
     }
 }
 
+TEST(ImageFiles, TruncatedUncompressedBmpIsRefused) {
+    const QByteArray bmp = encode(gradient(40, 30), "bmp");
+    cDIBSection dib;
+    EXPECT_TRUE(dib.CreateFromFile(write(bmp, "whole.bmp")));
+    EXPECT_FALSE(dib.CreateFromFile(write(bmp.left(bmp.size() - 1), "short.bmp")));
+    // A 57-byte file whose header claims 56,360 x 1,054 pixels: refused at once.
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(dib.CreateFromFile(write(withBmpSize(bmp.left(57), 56360, 1054), "lie.bmp")));
+    EXPECT_EQ(
+        jpeg::LoadThumbnail(write(withBmpSize(bmp.left(57), 56360, 1054), "lie.bmp"), 250, 250),
+        nullptr);
+    EXPECT_LT(timer.elapsed(), 1000);
+}
+
 TEST(ImageFiles, LyingJpegHeaderWithinTheCapDoesNotBlowUp) {
     // 9000 x 9000 is refused for a full decode but taken at 1/8 for a thumbnail;
     // the data behind the header is that of a 64 x 64 picture.
