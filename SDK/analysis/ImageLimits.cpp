@@ -49,6 +49,17 @@ void limitReader(QImageReader& reader) {
     reader.setAllocationLimit(static_cast<int>(bytes / (1024 * 1024)) + 16);
 }
 
+QImage smoothScaled(const QImage& image, QSize size) {
+    const QImage::Format format = image.format();
+    if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+        format == QImage::Format_ARGB32_Premultiplied)
+        return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image
+        .convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                 : QImage::Format_RGB32)
+        .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 QImage toPicture(QImage image) {
     if (image.isNull())
         return {};

@@ -149,10 +149,7 @@ std::shared_ptr<cDIBSection> cDIBSection::GetThumbnailDIB(qint32 thumbWidth, qin
     if (!sizeAllowed(size))
         return nullptr;
     auto thumb = std::make_shared<cDIBSection>();
-    const QImage scaled = size == m_image.size() ? m_image
-                                                 : m_image.scaled(size, Qt::IgnoreAspectRatio,
-                                                                  Qt::SmoothTransformation);
-    thumb->m_image = toPicture(scaled);
+    thumb->m_image = size == m_image.size() ? m_image : toPicture(smoothScaled(m_image, size));
     if (thumb->m_image.size() != size)
         return nullptr;
     return thumb;
@@ -206,8 +203,7 @@ bool cDIBSection::PaintPicture(QPainter* lhDC, UseAPIPaintPicture APIProc, qint3
         painted = sizeAllowed(dest);
         if (painted) {
             const QImage part = m_image.copy(lSrcLeft, lSrcTop, lSrcWidth, lSrcHeight);
-            lhDC->drawImage(QPoint(lDestLeft, lDestTop),
-                            part.scaled(dest, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            lhDC->drawImage(QPoint(lDestLeft, lDestTop), smoothScaled(part, dest));
         }
     }
     lhDC->restore();

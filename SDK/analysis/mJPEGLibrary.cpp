@@ -170,10 +170,10 @@ std::shared_ptr<cDIBSection> LoadThumbnail(const QString& fileName, qint32 thumb
     QImage image;
     if (!reader.read(&image))
         return nullptr;
-    cDIBSection picture;
-    if (!picture.CreateFromPicture(image))
+    auto result = std::make_shared<cDIBSection>();
+    if (!result->CreateFromPicture(image.size() == thumb ? image : smoothScaled(image, thumb)))
         return nullptr;
-    return picture.GetThumbnailDIB(thumb.width(), thumb.height(), false);
+    return result;
 }
 
 } // namespace QuorvaneSDK::mJPEGLibrary
