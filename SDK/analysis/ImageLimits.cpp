@@ -1,6 +1,7 @@
 #include "analysis/ImageLimits.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 #include <QtEndian>
@@ -12,6 +13,7 @@ bool sizeAllowed(QSize size, qint64 maxPixels) {
            static_cast<qint64>(size.width()) * size.height() <= maxPixels;
 }
 
+namespace {
 bool bmpDataComplete(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
@@ -41,6 +43,17 @@ bool bmpDataComplete(const QString& fileName) {
         return true;
     const qint64 stride = ((bits * width + 31) / 32) * 4;
     return file.size() >= dataOffset + stride * height;
+}
+} // namespace
+
+bool holdsEnoughData(const QString& fileName, const QByteArray& format, QSize size) {
+    if (format == "bmp")
+        return bmpDataComplete(fileName);
+    if (format == "jpeg" || format == "jpg") {
+        const qint64 pixels = static_cast<qint64>(size.width()) * size.height();
+        return QFileInfo(fileName).size() >= pixels / 4096;
+    }
+    return true;
 }
 
 void limitReader(QImageReader& reader) {

@@ -20,10 +20,12 @@ constexpr QImage::Format kPictureFormat = QImage::Format_RGB888;
 
 bool sizeAllowed(QSize size, qint64 maxPixels = kMaxDecodedPixels);
 
-// False for an uncompressed BMP file shorter than the pixel rows its header
-// promises: a 57-byte file claiming 56,360 x 1,054 pixels would otherwise be
-// decoded and scaled at full size. Other files and compressed BMPs give true.
-bool bmpDataComplete(const QString& fileName);
+// False when the file is far too short for the size its header claims, so
+// that decoding it would mostly invent pixels at the cost of seconds: an
+// uncompressed BMP shorter than its pixel rows (a 57-byte file claiming
+// 56,360 x 1,054 pixels), a JPEG with less than a sixteenth of the two bits
+// per 8 x 8 block that even the flattest picture needs. True otherwise.
+bool holdsEnoughData(const QString& fileName, const QByteArray& format, QSize size);
 
 // Sets the reader's allocation limit to what a capped picture needs.
 void limitReader(QImageReader& reader);

@@ -68,9 +68,8 @@ bool cDIBSection::CreateFromFile(const QString& FileName) {
     reader.setDecideFormatFromContent(true);
     limitReader(reader);
     const QByteArray format = reader.format();
-    if (!isBitmapFormat(format) || !sizeAllowed(reader.size()))
-        return false;
-    if (format == "bmp" && !bmpDataComplete(FileName))
+    const QSize size = reader.size();
+    if (!isBitmapFormat(format) || !sizeAllowed(size) || !holdsEnoughData(FileName, format, size))
         return false;
     QImage image;
     if (!reader.read(&image))

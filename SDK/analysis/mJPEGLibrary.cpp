@@ -98,7 +98,8 @@ bool LoadJPG(cDIBSection& target, const QString& fileName) {
         return false;
     QImageReader reader(fileName);
     prepareJpegReader(reader);
-    if (!reader.canRead() || !sizeAllowed(reader.size()))
+    if (!reader.canRead() || !sizeAllowed(reader.size()) ||
+        !holdsEnoughData(fileName, "jpeg", reader.size()))
         return false;
     QImage image;
     if (!reader.read(&image))
@@ -147,7 +148,7 @@ std::shared_ptr<cDIBSection> LoadThumbnail(const QString& fileName, qint32 thumb
     }
 
     const QSize full = reader.size();
-    if (!sizeAllowed(full, kMaxScaledSourcePixels))
+    if (!sizeAllowed(full, kMaxScaledSourcePixels) || !holdsEnoughData(fileName, "jpeg", full))
         return nullptr;
     const QSize thumb = cDIBSection::ThumbnailSize(full, thumbWidth, thumbHeight, AutoFitSize);
     if (thumb.isEmpty())

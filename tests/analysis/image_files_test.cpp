@@ -154,6 +154,24 @@ TEST(ImageFiles, TruncatedUncompressedBmpIsRefused) {
     EXPECT_LT(timer.elapsed(), 1000);
 }
 
+TEST(ImageFiles, JpegFarTooShortForItsClaimedSizeIsRefused) {
+    // 8000 x 8000 is within the cap, but a few hundred bytes cannot hold it.
+    // Both loaders refuse it.
+    const QByteArray small = encode(gradient(64, 64), "jpeg");
+    const QString path = write(withJpegSize(small, 8000, 8000), "short.jpg");
+    QElapsedTimer timer;
+    timer.start();
+    cDIBSection dib;
+    EXPECT_FALSE(jpeg::LoadJPG(dib, path));
+    EXPECT_FALSE(dib.CreateFromFile(path));
+    EXPECT_EQ(jpeg::LoadThumbnail(path, 250, 250), nullptr);
+    EXPECT_LT(timer.elapsed(), 1000);
+    // A truncated photo that still holds a real part of its data loads.
+    const QByteArray photo = encode(gradient(800, 600), "jpeg");
+    EXPECT_TRUE(jpeg::LoadJPG(dib, write(photo.left(photo.size() / 2), "half.jpg")));
+    EXPECT_EQ(dib.hDIB().size(), QSize(800, 600));
+}
+
 TEST(ImageFiles, LyingJpegHeaderWithinTheCapDoesNotBlowUp) {
     // 9000 x 9000 is refused for a full decode but taken at 1/8 for a thumbnail;
     // the data behind the header is that of a 64 x 64 picture.
