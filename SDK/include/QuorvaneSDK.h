@@ -49,3 +49,6 @@
 #include "catalogue/HotStatements.h"
 #include "catalogue/AppendedKey.h"
 #include "foundation/Web.h"
+#include "analysis/cMP3Info.h"
+#include "analysis/cDIBSection.h"
+#include "analysis/mJPEGLibrary.h"
