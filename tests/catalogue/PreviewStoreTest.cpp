@@ -2,6 +2,7 @@
 
 #include "analysis/cDIBSection.h"
 #include "catalogue/PreviewStore.h"
+#include "foundation/BatchScope.h"
 #include "foundation/Helpers.h"
 
 #include <QBuffer>
@@ -225,6 +226,19 @@ TEST_P(PreviewStoreTest, FailuresAreSwallowed) {
     postImage(file, write(QStringLiteral("p.jpg"), pictureBytes(QSize(8, 8), 0)));
     EXPECT_EQ(readText(file), QString());
     EXPECT_TRUE(readImage(file).isNull());
+}
+
+TEST_P(PreviewStoreTest, FailedPreviewInABatchKeepsTheKeyOfTheFileJustAppended) {
+    postText(file, QStringLiteral("kept"));
+    BatchScope batch(db());
+    ASSERT_TRUE(batch.isActive());
+    const qint32 appended = addFile(media, QStringLiteral("/p/"), QStringLiteral("c.txt"));
+    postText(999999, QStringLiteral("no such file")); // the insert fails alone
+    postImage(999999, write(QStringLiteral("p.jpg"), pictureBytes(QSize(8, 8), 0)));
+    EXPECT_EQ(main().get_LastIDFile(), appended);
+    ASSERT_TRUE(batch.commit());
+    EXPECT_EQ(rowsOf(999999), 0);
+    EXPECT_EQ(readText(file), QStringLiteral("kept"));
 }
 
 TEST_P(PreviewStoreTest, ThumbnailIsWrittenToTheWorkFolder) {
