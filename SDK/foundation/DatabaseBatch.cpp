@@ -44,6 +44,20 @@ bool Database::beginBatch() {
             return false;
         }
     }
+    // PostgreSQL: a standing savepoint per level lets execute_Sql undo one
+    // failed statement without an extra round trip before it.
+    if (d->dialect == SqlSyntax::SqlServer) {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("SAVEPOINT qv_standing"))) {
+            e = captureSqlError(q.lastError());
+            if (d->batchDepth == 0)
+                db.rollback();
+            else
+                q.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepointName(d->batchDepth));
+            reportError(e, d->className, kBatchRoutine, QStringLiteral("SAVEPOINT"), false);
+            return false;
+        }
+    }
     ++d->batchDepth;
     return true;
 }

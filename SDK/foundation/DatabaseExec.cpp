@@ -226,6 +226,20 @@ ErrorObject Database::execute_Sql(const QString& SqlString, const QString& Routi
     auto attempt = [&]() -> bool {
         QSqlDatabase db = connection();
         QSqlQuery q(db);
+        if (d->batchDepth > 0 && d->dialect == SqlSyntax::SqlServer && !d->batchBroken) {
+            // One round trip: every batch level holds a standing savepoint
+            // (see beginBatch); the statement goes first, then the
+            // savepoint is moved past it. On failure the server skips the
+            // rest and only the undo follows.
+            if (q.exec(sql +
+                       QStringLiteral("\n;RELEASE SAVEPOINT qv_standing;SAVEPOINT qv_standing")))
+                return true;
+            failure = q.lastError();
+            QSqlQuery undo(db);
+            if (!undo.exec(QStringLiteral("ROLLBACK TO SAVEPOINT qv_standing")))
+                d->batchBroken = true;
+            return false;
+        }
         if (d->batchDepth > 0) {
             return runJoined([&] {
                 if (q.exec(sql))

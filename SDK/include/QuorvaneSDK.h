@@ -1,6 +1,15 @@
 #pragma once
 // Umbrella header of the QuorvaneSDK library: include this and link QuorvaneSDK.
 
+#include "analysis/AssociationsClass.h"
+#include "analysis/ExtensionInfoCache.h"
+#include "analysis/cDIBSection.h"
+#include "analysis/cMP3Info.h"
+#include "analysis/mJPEGLibrary.h"
+#include "catalogue/CdIdentifier.h"
+#include "catalogue/RarHeaderReader.h"
+#include "catalogue/ZipArchive.h"
+#include "catalogue/rarFiles.h"
 #include "foundation/BaseFolder.h"
 #include "foundation/BatchScope.h"
 #include "foundation/Database.h"
@@ -42,10 +51,4 @@
 #include "catalogue/CatalogueSql.h"
 #include "catalogue/HotStatements.h"
 #include "catalogue/AppendedKey.h"
-#include "analysis/AssociationsClass.h"
-#include "analysis/ExtensionInfoCache.h"
-#include "catalogue/RarHeaderReader.h"
-#include "catalogue/rarFiles.h"
-#include "catalogue/ZipArchive.h"
-#include "catalogue/CdIdentifier.h"
 #include "foundation/Web.h"

@@ -202,6 +202,21 @@ TEST_P(RarFilesTest, EncryptedEntryIsListedButNotExtracted) {
     EXPECT_TRUE(destEntries().isEmpty());
 }
 
+TEST_P(RarFilesTest, NonAsciiNamesAreListedAndExtractedByTheListedName) {
+    const QString wide = QString::fromUtf8("caf\xc3\xa9/\xd0\x96urnal.txt");
+    const QString oem = QString::fromUtf8("M\xc3\xbcller.txt");
+    const QString path = archive({rarFile(wide, "wide").wide("caf\x82\\?urnal.txt"),
+                                  rarFile(oem, "oem").raw("M\x81ller.txt")});
+    const RarFile r = rarFiles().get_FilesList(path);
+    ASSERT_EQ(r.CompressedFiles.size(), 2);
+    EXPECT_EQ(r.CompressedFiles[0].Name, wide);
+    EXPECT_EQ(r.CompressedFiles[1].Name, oem);
+    for (const auto& f : r.CompressedFiles)
+        EXPECT_TRUE(rarFiles().ExtractRarFiles(path, m_dest, f.Name)) << f.Name.toStdString();
+    EXPECT_EQ(read(m_dest + QString::fromUtf8("/\xd0\x96urnal.txt")), "wide");
+    EXPECT_EQ(read(m_dest + "/" + oem), "oem");
+}
+
 TEST_P(RarFilesTest, ExtractAllKeepsTheArchivePaths) {
     const QString path = archive(catalogueSample());
     EXPECT_TRUE(rarFiles().ExtractRarFiles(path, m_dest, "  "));
