@@ -7,6 +7,7 @@
 #include "catalogue/FileStore.h"
 #include "catalogue/Formatting.h"
 #include "catalogue/MediaStore.h"
+#include "catalogue/SearchStore.h"
 #include "foundation/BaseFolder.h"
 
 #include <QDir>
@@ -26,6 +27,7 @@ Main::Main(QObject* parent) : QObject(parent) {
         *m_media, [this](const QString& extension) { return get_Extension(extension); });
     m_contained = std::make_unique<ContainedFileStore>(*m_files, raise);
     m_codes = std::make_unique<CodeGenerator>(raise);
+    m_search = std::make_unique<SearchStore>(*m_files, *m_contained);
 }
 
 Main::~Main() = default;
@@ -195,6 +197,30 @@ qint64 Main::get_SumOfCompressedContainedFiles(qint32 IDFile) {
 
 QList<FileQuorvaneCompressed> Main::get_ListOfCompressedContainedFiles(qint32 IDFile) {
     return m_contained->get_ListOfCompressedContainedFiles(IDFile);
+}
+
+// --- search ---
+
+QList<FileQuorvane> Main::search(SearchCriteria& MyCriteria, bool SearchInCompressed,
+                                 bool SearchInMP3) {
+    return m_search->search(MyCriteria, SearchInCompressed, SearchInMP3);
+}
+
+QList<FileQuorvaneCompressed> Main::search_Compressed(SearchCriteriaCompressed& MyCriteria,
+                                                      bool LoadParentFile) {
+    return m_search->search_Compressed(MyCriteria, LoadParentFile);
+}
+
+QList<FileQuorvane> Main::search_MP3(SearchCriteria& MyCriteria) {
+    return m_search->search_MP3(MyCriteria);
+}
+
+bool Main::refresh_SearchIndex() {
+    return m_search->refresh_SearchIndex();
+}
+
+void Main::setSearchIndexEnabled(bool enabled) {
+    m_search->setSearchIndexEnabled(enabled);
 }
 
 } // namespace QuorvaneSDK

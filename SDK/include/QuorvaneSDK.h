@@ -54,4 +54,6 @@
 #include "catalogue/rarFiles.h"
 #include "catalogue/ZipArchive.h"
 #include "catalogue/CdIdentifier.h"
+#include "catalogue/SearchSql.h"
+#include "catalogue/SearchStore.h"
 #include "foundation/Web.h"
