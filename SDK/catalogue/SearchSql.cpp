@@ -260,6 +260,11 @@ QStringList refreshIndex(const QString& table, qint64 top) {
                 QStringLiteral("' AND LastID < ") + topText};
 }
 
+QString indexPresent() {
+    return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = "
+                          "'SearchIndexState'");
+}
+
 QString maxKey(const QString& table) {
     const IndexedTable& t = indexedTable(table);
     return QStringLiteral("SELECT Max(") + t.key + QStringLiteral(") AS Highest FROM ") + t.table;

@@ -47,6 +47,8 @@ QString filesByKey(const QList<qint32>& keys);
 // Adds the rows appended since the last refresh, up to key `top`, and moves
 // the mark there.
 QStringList refreshIndex(const QString& table, qint64 top);
+// A row when the index tables are there.
+QString indexPresent();
 // The highest key of a table (column "Highest").
 QString maxKey(const QString& table);
 

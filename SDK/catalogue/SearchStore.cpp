@@ -17,9 +17,15 @@ namespace {
 // Archive keys per statement when reading the archives of contained files.
 constexpr qsizetype kKeysPerBatch = 500;
 
+// The SQLite index is used when its tables are there: a catalogue whose
+// upgrade stopped before them is still searched, by plain scan.
 SearchSql::IndexUse indexUse(bool enabled) {
     SearchSql::IndexUse use;
-    use.sqliteTrigram = enabled && dialect() == SqlSyntax::Access2000;
+    if (!enabled || dialect() != SqlSyntax::Access2000)
+        return use;
+    const std::optional<Recordset> rs =
+        db().get_Recordset(SearchSql::indexPresent(), QStringLiteral("QuorvaneSDK.search"), true);
+    use.sqliteTrigram = rs && rs->RecordCount() > 0;
     return use;
 }
 

@@ -373,6 +373,20 @@ TEST_P(SearchTest, IndexGivesTheRowsOfThePlainScan) {
     EXPECT_EQ(names(criteria("renamed-cab")), QStringList{"renamed-cab"});
 }
 
+TEST_P(SearchTest, CatalogueWithoutTheIndexTablesIsSearchedByPlainScan) {
+    if (isPostgres())
+        GTEST_SKIP() << "the server catalogue needs no tables for its index";
+    for (const char* trigger :
+         {"Files_NameIndex_Rename", "Files_NameIndex_Delete", "FilesContained_NameIndex_Rename",
+          "FilesContained_NameIndex_Delete"})
+        exec(QStringLiteral("DROP TRIGGER %1").arg(trigger));
+    for (const char* table : {"FilesNameIndex", "FilesContainedNameIndex", "SearchIndexState"})
+        dropTable(table);
+    addFile(media, "/", "holiday-2004.jpg");
+    EXPECT_EQ(names(criteria("holiday")), QStringList{"holiday-2004.jpg"});
+    EXPECT_FALSE(main().refresh_SearchIndex());
+}
+
 QUORVANE_ENGINE_TEST_SUITE(SearchTest);
 
 } // namespace
