@@ -143,6 +143,12 @@ FileQuorvaneCompressed ContainedFileStore::get_FileCompressed(qint32 IDFileConta
     return c;
 }
 
+FileQuorvaneCompressed ContainedFileStore::entryRecord(const Recordset& rs) const {
+    FileQuorvaneCompressed c = entryFromRow(rs);
+    c.ExtensionInfo = m_files.extensionInfo(c.Extension);
+    return c;
+}
+
 qint64 ContainedFileStore::get_SumOfCompressedContainedFiles(qint32 IDFile) {
     const std::optional<Recordset> rs =
         db().get_Recordset(Sql::compressedSum(IDFile),

@@ -6,6 +6,7 @@
 #include "catalogue/AppendedKey.h"
 #include "catalogue/HotStatements.h"
 #include "foundation/Records.h"
+#include "foundation/Recordset.h"
 
 #include <QList>
 #include <functional>
@@ -22,6 +23,9 @@ public:
     void set_FilesCompressed(FileQuorvaneCompressed& FileQuorvaneCompressedToUpdate);
     qint32 get_LastIDFileCompressed();
     FileQuorvaneCompressed get_FileCompressed(qint32 IDFileContained, bool LoadParentFile = true);
+    // The entry of the current row of a result holding the FilesContained
+    // columns, without its archive's record.
+    FileQuorvaneCompressed entryRecord(const Recordset& rs) const;
     // 64-bit: the entries of a large archive add up beyond 2^31 bytes.
     qint64 get_SumOfCompressedContainedFiles(qint32 IDFile);
     QList<FileQuorvaneCompressed> get_ListOfCompressedContainedFiles(qint32 IDFile);

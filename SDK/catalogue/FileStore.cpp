@@ -97,10 +97,14 @@ qint32 FileStore::get_LastIDFile() {
 
 FileQuorvane FileStore::get_File(qint32 IDFile) {
     const Recordset rs = query(Sql::fileById(IDFile), QStringLiteral("QuorvaneSDK.get_File"));
-    FileQuorvane f;
     if (rs.RecordCount() == 0)
-        return f;
-    f.id = IDFile;
+        return FileQuorvane{};
+    return fileFromRow(rs);
+}
+
+FileQuorvane FileStore::fileFromRow(const Recordset& rs) {
+    FileQuorvane f;
+    f.id = rs.toLong(QStringLiteral("IDFile"));
     f.Media = currentMedium(rs.toLong(QStringLiteral("IDMedia")));
     f.FolderName = rs.text(QStringLiteral("FolderName"));
     f.Name = rs.text(QStringLiteral("FileName"));

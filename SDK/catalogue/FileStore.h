@@ -7,6 +7,7 @@
 #include "catalogue/AppendedKey.h"
 #include "catalogue/HotStatements.h"
 #include "foundation/Records.h"
+#include "foundation/Recordset.h"
 
 #include <functional>
 
@@ -24,6 +25,9 @@ public:
     void set_Files(FileQuorvane& FileToAppend);
     qint32 get_LastIDFile();
     FileQuorvane get_File(qint32 IDFile);
+    // The record of the current row of a result holding the Files columns
+    // (what get_File gives for that row's key).
+    FileQuorvane fileFromRow(const Recordset& rs);
     void rename_Files(FileQuorvane& FileToModify);
     void delete_Files(qint32 IDFile);
     void delete_File(qint32 IDMedia, const QString& FolderName, const QString& FileName);

@@ -9,6 +9,7 @@
 #include "catalogue/MediaStore.h"
 #include "catalogue/Mp3TagStore.h"
 #include "catalogue/PreviewStore.h"
+#include "catalogue/SearchStore.h"
 #include "catalogue/WordIndex.h"
 #include "foundation/BaseFolder.h"
 
@@ -33,6 +34,7 @@ Main::Main(QObject* parent) : QObject(parent) {
     auto textExtractor = [this]() -> NX_TextExtractor::Extractor& { return extractor(); };
     m_words = std::make_unique<WordIndex>(textExtractor);
     m_previews = std::make_unique<PreviewStore>(textExtractor);
+    m_search = std::make_unique<SearchStore>(*m_files, *m_contained);
 }
 
 Main::~Main() = default;
@@ -254,6 +256,30 @@ ItemPreview Main::handle_Preview(ItemPreview& Preview) {
 
 JPG Main::get_JPGDetails(const QString& JPGFileName) {
     return m_previews->get_JPGDetails(JPGFileName);
+}
+
+// --- search ---
+
+QList<FileQuorvane> Main::search(SearchCriteria& MyCriteria, bool SearchInCompressed,
+                                 bool SearchInMP3) {
+    return m_search->search(MyCriteria, SearchInCompressed, SearchInMP3);
+}
+
+QList<FileQuorvaneCompressed> Main::search_Compressed(SearchCriteriaCompressed& MyCriteria,
+                                                      bool LoadParentFile) {
+    return m_search->search_Compressed(MyCriteria, LoadParentFile);
+}
+
+QList<FileQuorvane> Main::search_MP3(SearchCriteria& MyCriteria) {
+    return m_search->search_MP3(MyCriteria);
+}
+
+bool Main::refresh_SearchIndex() {
+    return m_search->refresh_SearchIndex();
+}
+
+void Main::setSearchIndexEnabled(bool enabled) {
+    m_search->setSearchIndexEnabled(enabled);
 }
 
 } // namespace QuorvaneSDK

@@ -33,6 +33,7 @@ class MediaStore;
 class FileStore;
 class ContainedFileStore;
 class CodeGenerator;
+class SearchStore;
 class CdDriveAccess;
 class Mp3TagStore;
 class WordIndex;
@@ -125,6 +126,23 @@ public:
     // --- previews ---
     ItemPreview handle_Preview(ItemPreview& Preview);
     JPG get_JPGDetails(const QString& JPGFileName);
+    // --- search ---
+    // Files by name (every blank-separated part), folder, medium, date, size
+    // and contained words; with SearchInCompressed the archives of matching
+    // contained files follow (one per entry); SearchInMP3 runs search_MP3
+    // instead. FileName of the criteria is trimmed.
+    QList<FileQuorvane> search(SearchCriteria& MyCriteria, bool SearchInCompressed = false,
+                               bool SearchInMP3 = false);
+    // Contained files matching the criteria, or all entries of the archive
+    // IDParent (then the other criteria are ignored).
+    QList<FileQuorvaneCompressed> search_Compressed(SearchCriteriaCompressed& MyCriteria,
+                                                    bool LoadParentFile = true);
+    QList<FileQuorvane> search_MP3(SearchCriteria& MyCriteria);
+    // For the scan, after it appended files: brings the fast name index up
+    // to date (searches are right without it, only slower on new rows).
+    bool refresh_SearchIndex();
+    // Name searches through the index (default) or by a plain scan.
+    void setSearchIndexEnabled(bool enabled);
 
     // The millisecond clock of the 20-second medium cache (tests set one).
     void setTickSource(std::function<qint64()> ticks);
@@ -143,6 +161,7 @@ private:
     std::unique_ptr<Mp3TagStore> m_mp3;
     std::unique_ptr<WordIndex> m_words;
     std::unique_ptr<PreviewStore> m_previews;
+    std::unique_ptr<SearchStore> m_search;
     std::unique_ptr<NX_TextExtractor::Extractor> m_extractor;
     QHash<QString, QuorvaneSDK::Extension> m_extensions; // per lower-cased extension
 };

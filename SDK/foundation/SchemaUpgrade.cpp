@@ -63,8 +63,14 @@ QList<OptionalFeature> optionalFeatures(SqlSyntax dialect) {
         return {};
     return {{QStringLiteral("pg_trgm"),
              QStringLiteral("the fast substring search"),
-             QStringLiteral("SELECT extname FROM pg_extension WHERE extname = 'pg_trgm'"),
-             {QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm")}}};
+             // Present once the last of its indexes is there.
+             QStringLiteral("SELECT indexname FROM pg_indexes WHERE indexname = "
+                            "'filescontained_filename_trgm'"),
+             {QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm"),
+              QStringLiteral("CREATE INDEX IF NOT EXISTS Files_FileName_Trgm ON Files "
+                             "USING gin (FileName gin_trgm_ops)"),
+              QStringLiteral("CREATE INDEX IF NOT EXISTS FilesContained_FileName_Trgm ON "
+                             "FilesContained USING gin (FileName gin_trgm_ops)")}}};
 }
 
 // The script's name as it may stand in an SQL line comment.

@@ -46,11 +46,12 @@ TEST(FirstStart, FreshBaseConnectsAndUpgradesTheDefaultCatalogue) {
     ASSERT_EQ(db.get_DBHostPath(), QuorvaneTest::homeFolder() + "/Database/Dati.sqlite");
     db.UpgradeDataBase();
     EXPECT_TRUE(db.test_Connection()); // its test query reads table Media
-    const std::optional<Recordset> rs =
-        db.get_Recordset("SELECT t3_3 FROM t3 WHERE t3_4 = 0", "QuorvaneTest.FirstStart");
+    const std::optional<Recordset> rs = db.get_Recordset(
+        "SELECT t3_3 FROM t3 WHERE t3_4 = 0 ORDER BY t3_3", "QuorvaneTest.FirstStart");
     ASSERT_TRUE(rs);
-    ASSERT_EQ(rs->RecordCount(), 1);
+    ASSERT_EQ(rs->RecordCount(), 2);
     EXPECT_EQ(rs->text("t3_3"), "upgrade01.sql");
+    EXPECT_EQ(rs->valueAt(1, "t3_3").toString(), "upgrade04.sql"); // the name index
     EXPECT_TRUE(QFileInfo(QuorvaneTest::homeFolder() + "/dati/Access/upgrade01.sql").isFile());
     EXPECT_TRUE(QFileInfo(QuorvaneTest::homeFolder() + "/dati/SqlServer/upgrade01.sql").isFile());
 }

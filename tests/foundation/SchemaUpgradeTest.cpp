@@ -51,7 +51,10 @@ TEST_P(SchemaUpgradeTest, FreshCatalogueGetsTheWholeSchemaAndASecondRunChangesNo
     const SchemaUpgrade::Outcome first = SchemaUpgrade(db()).run();
     ASSERT_TRUE(first.ok()) << first.failedScript.toStdString() << ": "
                             << first.error.toStdString();
-    EXPECT_EQ(first.applied, QStringList{"upgrade01.sql"});
+    // The file catalogue has its name index in a script of its own.
+    const QStringList shipped =
+        isPostgres() ? QStringList{"upgrade01.sql"} : QStringList{"upgrade01.sql", "upgrade04.sql"};
+    EXPECT_EQ(first.applied, shipped);
     EXPECT_EQ(catalogue->scalar("SELECT count(*) FROM t3 WHERE t3_3 = 'upgrade01.sql' AND t3_4 = " +
                                 QString::number(int(db().get_DBPredefinito()))),
               1);
@@ -61,14 +64,14 @@ TEST_P(SchemaUpgradeTest, FreshCatalogueGetsTheWholeSchemaAndASecondRunChangesNo
     const SchemaUpgrade::Outcome second = SchemaUpgrade(db()).run();
     EXPECT_TRUE(second.ok());
     EXPECT_TRUE(second.applied.isEmpty());
-    EXPECT_EQ(second.skipped, QStringList{"upgrade01.sql"});
-    EXPECT_EQ(catalogue->scalar("SELECT count(*) FROM t3"), 1);
+    EXPECT_EQ(second.skipped, shipped);
+    EXPECT_EQ(catalogue->scalar("SELECT count(*) FROM t3"), shipped.size());
     EXPECT_EQ(catalogue->schemaSnapshot(), schemaBefore);
 }
 
 TEST_P(SchemaUpgradeTest, DatabaseMemberRunsTheUpgrade) {
     db().UpgradeDataBase();
-    EXPECT_EQ(catalogue->scalar("SELECT count(*) FROM t3"), 1);
+    EXPECT_EQ(catalogue->scalar("SELECT count(*) FROM t3"), isPostgres() ? 1 : 2);
     EXPECT_TRUE(catalogue->hasTable("Files"));
 }
 
