@@ -99,7 +99,9 @@ void ContentDispatch::listRar(const QString& path) {
             if (!m_owner.isScanning())
                 return;
             FileQuorvaneCompressed record;
-            record.Name = CleanSqlText(element.Name);
+            // The listing names an entry by its whole path; the folder part
+            // has a field of its own.
+            record.Name = CleanSqlText(ArchiveText::namePart(element.Name));
             record.Extension = containedExtension(record.Name);
             record.FolderName = element.FolderName;
             if (!record.FolderName.isEmpty() && !record.FolderName.endsWith(QLatin1Char('/')))

@@ -1,8 +1,8 @@
 #pragma once
 // The catalogue operations the content dispatch derives from a file: word
-// index, previews and MP3 tags. They live in the catalogue API; this seam
-// lets the dispatch be wired to them (MainContentStores) and lets a run
-// without them skip that analysis.
+// index, previews and MP3 tags, as the catalogue API names them. The host
+// passes an object that forwards to them; a run given none skips that
+// analysis (archives are still listed and stored).
 
 #include "foundation/Records.h"
 
