@@ -214,6 +214,9 @@ void ContentDispatch::handle_FileContent(const QString& FileName, Targets Target
                 QFile::remove(jpg.ThumbinalFileName);
         } else if (type.Type == TypesFile::MP3AudioFile) {
             MP3Tags tags = m_stores->get_MP3Details(FileName);
+            // Keyed by the row of the target's kind: an MP3 inside an
+            // archive gets its tags under its contained file.
+            tags.IDFile = rowId(Target);
             m_stores->set_Mp3Tags(tags, Target);
         }
     } catch (const CatalogueError& e) {

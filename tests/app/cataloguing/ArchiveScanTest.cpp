@@ -106,6 +106,18 @@ TEST_P(ArchiveScanTest, RarEntriesCommentWordsAndEntriesInFolders) {
         seen.contains("words:" + QString::number(containedId("deep.txt")) + ":deep,rar,words"));
 }
 
+TEST_P(ArchiveScanTest, MP3InsideAnArchiveGetsItsTagsUnderTheContainedFile) {
+    writeFile(root + "/music.zip",
+              makeRawZip({rawEntry("song.mp3", QByteArray("ID3\x03\x00") + QByteArray(100, 1))}));
+    RecordingStores stores;
+    scan(QString(), false, 0, &stores);
+    ASSERT_EQ(stores.calls.size(), 1);
+    EXPECT_EQ(stores.calls[0].what, "tags");
+    EXPECT_EQ(stores.calls[0].target, Targets::FileContained);
+    EXPECT_EQ(stores.calls[0].id, containedId("song.mp3"));
+    EXPECT_NE(stores.calls[0].id, 0);
+}
+
 TEST_P(ArchiveScanTest, WithoutArchiveScanningAnArchiveIsAPlainRow) {
     writeFile(root + "/pack.zip", sampleZip());
     settings.ScanCompressedFiles = false;

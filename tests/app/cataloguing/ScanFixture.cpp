@@ -82,9 +82,7 @@ MP3Tags RecordingStores::get_MP3Details(const QString& FileName) {
 }
 
 void RecordingStores::set_Mp3Tags(MP3Tags& Tags, Targets Target) {
-    const qint32 id =
-        Target == Targets::File ? m_main->get_LastIDFile() : m_main->get_LastIDFileCompressed();
-    calls.append({QStringLiteral("tags"), id, Target, Tags.FileName});
+    calls.append({QStringLiteral("tags"), Tags.IDFile, Target, Tags.FileName});
 }
 
 QStringList RecordingStores::kinds() const {
