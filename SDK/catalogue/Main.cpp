@@ -7,6 +7,9 @@
 #include "catalogue/FileStore.h"
 #include "catalogue/Formatting.h"
 #include "catalogue/MediaStore.h"
+#include "catalogue/Mp3TagStore.h"
+#include "catalogue/PreviewStore.h"
+#include "catalogue/WordIndex.h"
 #include "foundation/BaseFolder.h"
 
 #include <QDir>
@@ -26,6 +29,10 @@ Main::Main(QObject* parent) : QObject(parent) {
         *m_media, [this](const QString& extension) { return get_Extension(extension); });
     m_contained = std::make_unique<ContainedFileStore>(*m_files, raise);
     m_codes = std::make_unique<CodeGenerator>(raise);
+    m_mp3 = std::make_unique<Mp3TagStore>([this] { return get_LastIDFile(); });
+    auto textExtractor = [this]() -> NX_TextExtractor::Extractor& { return extractor(); };
+    m_words = std::make_unique<WordIndex>(textExtractor);
+    m_previews = std::make_unique<PreviewStore>(textExtractor);
 }
 
 Main::~Main() = default;
@@ -195,6 +202,58 @@ qint64 Main::get_SumOfCompressedContainedFiles(qint32 IDFile) {
 
 QList<FileQuorvaneCompressed> Main::get_ListOfCompressedContainedFiles(qint32 IDFile) {
     return m_contained->get_ListOfCompressedContainedFiles(IDFile);
+}
+
+// --- MP3 tags ---
+
+MP3Tags Main::get_MP3Details(const QString& MP3FileName) {
+    return m_mp3->get_MP3Details(MP3FileName);
+}
+
+void Main::set_Mp3Tags(MP3Tags& NewFileMp3, Targets Target) {
+    m_mp3->set_Mp3Tags(NewFileMp3, Target);
+}
+
+MP3Tags Main::get_FileMP3Info(qint32 IDFile, qint32 IDFileCompressed) {
+    return m_mp3->get_FileMP3Info(IDFile, IDFileCompressed);
+}
+
+bool Main::get_FileHasMP3Info(qint32 IDFile, qint32 IDFileCompressed) {
+    return m_mp3->get_FileHasMP3Info(IDFile, IDFileCompressed);
+}
+
+// --- word index ---
+
+std::optional<QStringList> Main::get_Words(const QString& TextFile, qint16 IgnoreWordsSmallerThan,
+                                           qint16 IgnoreWordsLargerThan, const QString& TextString,
+                                           bool AllowedOnlyFileTypes,
+                                           const QString& AllowedFileTypes) {
+    return m_words->get_Words(TextFile, IgnoreWordsSmallerThan, IgnoreWordsLargerThan, TextString,
+                              AllowedOnlyFileTypes, AllowedFileTypes);
+}
+
+void Main::set_Words(const QStringList& Words, qint32 IDFile, Targets Target,
+                     qint16& NoMoreThanWords) {
+    m_words->set_Words(Words, IDFile, Target, NoMoreThanWords);
+}
+
+void Main::set_Words(const QStringList& Words, qint32 IDFile, Targets Target) {
+    qint16 limit = 1000;
+    m_words->set_Words(Words, IDFile, Target, limit);
+}
+
+qint64 Main::wordIndexStatements() const {
+    return m_words->statementCount();
+}
+
+// --- previews ---
+
+ItemPreview Main::handle_Preview(ItemPreview& Preview) {
+    return m_previews->handle_Preview(Preview);
+}
+
+JPG Main::get_JPGDetails(const QString& JPGFileName) {
+    return m_previews->get_JPGDetails(JPGFileName);
 }
 
 } // namespace QuorvaneSDK

@@ -1,9 +1,9 @@
 #pragma once
 // The catalogue API: every read and write of media, files and contained
-// files, with the formatting helpers and codes. A thin facade: each area is
-// a store (MediaStore, FileStore, ContainedFileStore, CodeGenerator) that
-// keeps its own SQL; Main holds them and the object's state (the medium of
-// the last get_File, the text extractor made on first use).
+// files, MP3 tags, words and previews, with the formatting helpers and codes. A thin facade: each
+// area is a store (MediaStore, FileStore, ContainedFileStore, CodeGenerator) that keeps its own
+// SQL; Main holds them and the object's state (the medium of the last get_File, the text extractor
+// made on first use).
 //
 // Errors: operations without handling of their own throw CatalogueError
 // when their query fails (the database layer has reported it already);
@@ -21,6 +21,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace NX_TextExtractor {
 class Extractor;
@@ -33,6 +34,9 @@ class FileStore;
 class ContainedFileStore;
 class CodeGenerator;
 class CdDriveAccess;
+class Mp3TagStore;
+class WordIndex;
+class PreviewStore;
 
 class Main : public QObject {
     Q_OBJECT
@@ -93,6 +97,35 @@ public:
     qint64 get_SumOfCompressedContainedFiles(qint32 IDFile);
     QList<FileQuorvaneCompressed> get_ListOfCompressedContainedFiles(qint32 IDFile);
 
+    // --- MP3 tags ---
+    // The tags and header of an MP3 file, for the file appended last.
+    MP3Tags get_MP3Details(const QString& MP3FileName);
+    // Appends the tags for NewFileMp3.IDFile: a catalogued file, or with
+    // Target FileContained a contained file (read back by
+    // get_FileMP3Info(-1, id)). A key below 1 appends nothing.
+    void set_Mp3Tags(MP3Tags& NewFileMp3, Targets Target = Targets::File);
+    MP3Tags get_FileMP3Info(qint32 IDFile, qint32 IDFileCompressed);
+    bool get_FileHasMP3Info(qint32 IDFile, qint32 IDFileCompressed);
+
+    // --- word index ---
+    // The words of TextFile (or of TextString when TextFile is blank); no
+    // collection when the file's type is not among AllowedFileTypes.
+    std::optional<QStringList> get_Words(const QString& TextFile, qint16 IgnoreWordsSmallerThan = 3,
+                                         qint16 IgnoreWordsLargerThan = 20,
+                                         const QString& TextString = QString(),
+                                         bool AllowedOnlyFileTypes = false,
+                                         const QString& AllowedFileTypes = QString());
+    // Links the words to the owner; a negative NoMoreThanWords becomes 1000.
+    void set_Words(const QStringList& Words, qint32 IDFile, Targets Target,
+                   qint16& NoMoreThanWords);
+    void set_Words(const QStringList& Words, qint32 IDFile, Targets Target = Targets::File);
+    // Statements the word index has run (measurements and tests).
+    qint64 wordIndexStatements() const;
+
+    // --- previews ---
+    ItemPreview handle_Preview(ItemPreview& Preview);
+    JPG get_JPGDetails(const QString& JPGFileName);
+
     // The millisecond clock of the 20-second medium cache (tests set one).
     void setTickSource(std::function<qint64()> ticks);
 
@@ -107,6 +140,9 @@ private:
     std::unique_ptr<FileStore> m_files;
     std::unique_ptr<ContainedFileStore> m_contained;
     std::unique_ptr<CodeGenerator> m_codes;
+    std::unique_ptr<Mp3TagStore> m_mp3;
+    std::unique_ptr<WordIndex> m_words;
+    std::unique_ptr<PreviewStore> m_previews;
     std::unique_ptr<NX_TextExtractor::Extractor> m_extractor;
     QHash<QString, QuorvaneSDK::Extension> m_extensions; // per lower-cased extension
 };
