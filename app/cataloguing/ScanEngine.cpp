@@ -1,5 +1,6 @@
 #include "ScanEngine.h"
 
+#include "MainContentStores.h"
 #include "ScanBatch.h"
 #include "ScanText.h"
 #include "WorkFolder.h"
@@ -22,7 +23,9 @@ const QString kNoSerial = QStringLiteral("[noserialnumber]");
 constexpr int kPopUpSecs = 10;
 } // namespace
 
-ScanEngine::ScanEngine(Main& main, ScanHost& host) : m_main(main), m_host(host) {
+ScanEngine::ScanEngine(Main& main, ScanHost& host)
+    : m_main(main), m_host(host), m_mainStores(std::make_unique<MainContentStores>(main)) {
+    m_stores = m_mainStores.get();
     m_volumeInfo = [](const QString& path) {
         return NX_DiskFileInfo::NX_DiskFileInfo_().GetUnityInfo(path);
     };

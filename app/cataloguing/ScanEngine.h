@@ -38,7 +38,9 @@ public:
 
     // The in-memory settings the run follows (walk switches, content analysis).
     void setSettings(const QuorvaneSDK::SetUp& settings) { m_settings = settings; }
-    // Word index, previews and MP3 tags; none: that analysis is skipped.
+    // Word index, previews and MP3 tags: by default those of the catalogue
+    // API; none (nullptr): that analysis is skipped and plain files are not
+    // read unless archives are listed.
     void setContentStores(ContentStores* stores) { m_stores = stores; }
     // Where drive information comes from (default: the volume control).
     void setVolumeInfoSource(VolumeInfoSource source) { m_volumeInfo = std::move(source); }
@@ -89,6 +91,7 @@ private:
     QuorvaneSDK::Main& m_main;
     ScanHost& m_host;
     QuorvaneSDK::SetUp m_settings;
+    std::unique_ptr<ContentStores> m_mainStores;
     ContentStores* m_stores = nullptr;
     VolumeInfoSource m_volumeInfo;
     QuorvaneSDK::CdDriveAccess* m_cdAccess = nullptr;

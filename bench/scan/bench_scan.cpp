@@ -1,5 +1,6 @@
 // Files per second of a scan run over a generated tree, with content
-// analysis off and on (archives listed, every file classified), on SQLite
+// analysis off (no file read) and on (archives, word index and text
+// previews of every file, MP3 tags), on SQLite
 // and (when QUORVANE_TEST_PGHOST/PGPORT/PGUSER[/PGPASSWORD] name a server)
 // on PostgreSQL.
 //
@@ -80,7 +81,14 @@ void run(const char* engine, const QString& root, int files, bool analysis) {
     settings.ScanSubFolders = true;
     settings.ScanCompressedFiles = analysis;
     settings.ScanCompressedFilesMaxSize = 100;
+    settings.CreateWordIndex = analysis;
+    settings.CreateWordMaxWords = 100;
+    settings.ImportPreviewText = analysis;
+    settings.ImportPreviewMaxSize = 4;
+    settings.ImportPreviewImage = analysis;
     scan.setSettings(settings);
+    if (!analysis)
+        scan.setContentStores(nullptr); // no file is read
     scan.setVolumeInfoSource([root, analysis](const QString&) {
         NX_DiskFileInfo::MediaInfo info;
         info.UnityType = QStringLiteral("Fixed");

@@ -5,6 +5,9 @@
 #include "ScanFixture.h"
 
 #include <QFile>
+#include <QImage>
+
+#include "ZipTestWriter.h"
 
 using namespace QuorvaneSDK;
 
@@ -72,6 +75,39 @@ TEST_P(DispatchScanTest, MP3TagsAreStoredWhateverTheSettingsSay) {
     scan(QString(), false, 0, &stores);
     EXPECT_EQ(callsById(),
               QStringList{"tags:" + QString::number(fileId("song.mp3")) + ":song.mp3"});
+}
+
+TEST_P(DispatchScanTest, CatalogueStoresReceiveWordsPreviewsAndTags) {
+    writeFile(root + "/doc.txt", "hello there general");
+    writeFile(root + "/song.mp3", QByteArray("ID3\x03\x00") + QByteArray(200, '\x01'));
+    QImage picture(16, 16, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(root + "/pic.bmp"));
+    writeFile(root + "/music.zip",
+              makeRawZip({rawEntry("inner.mp3", QByteArray("ID3\x03\x00") + QByteArray(90, 1))}));
+    settings.CreateWordIndex = true;
+    settings.CreateWordMaxWords = 100;
+    settings.ImportPreviewText = true;
+    settings.ImportPreviewMaxSize = 4;
+    settings.ImportPreviewImage = true;
+    settings.ScanCompressedFiles = true;
+    settings.ScanCompressedFilesMaxSize = 100;
+    catalogueStores = true;
+    scan();
+    const auto count = [this](const QString& table, const QString& key, qint32 id) {
+        return scalar(
+            QStringLiteral("select count(*) from %1 where %2 = %3").arg(table, key).arg(id));
+    };
+    EXPECT_EQ(count("WordsFileIndex", "IDFile", fileId("doc.txt")), 3);
+    EXPECT_EQ(count("PreviewFile", "IDFile", fileId("doc.txt")), 1);
+    EXPECT_EQ(count("PreviewFile", "IDFile", fileId("pic.bmp")), 1);
+    EXPECT_EQ(count("Mp3TagsFile", "IDFile", fileId("song.mp3")), 1);
+    const qint32 inner = static_cast<qint32>(
+        scalar("select IDFileContained from FilesContained where FileName = 'inner.mp3'"));
+    ASSERT_GT(inner, 0);
+    EXPECT_EQ(count("Mp3TagsFileContained", "IDFileContained", inner), 1);
+    EXPECT_EQ(scalar("select count(*) from Mp3TagsFile"), 1);
+    EXPECT_TRUE(QFile::exists(root + "/pic.bmp"));
 }
 
 } // namespace

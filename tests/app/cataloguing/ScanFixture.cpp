@@ -115,7 +115,8 @@ void ScanTest::scan(const QString& label, bool update, qint32 updateId, ContentS
         recording->m_main = m_main.get();
     m_engine = std::make_unique<ScanEngine>(*m_main, m_host);
     m_engine->setSettings(settings);
-    m_engine->setContentStores(stores);
+    if (!catalogueStores)
+        m_engine->setContentStores(stores);
     m_engine->setCdDriveAccess(cdAccess);
     const QString mount = mountPoint.isEmpty() ? root : mountPoint, type = volumeType, sn = serial,
                   vl = volumeLabel;

@@ -86,6 +86,7 @@ protected:
     QString volumeLabel = QStringLiteral("FIXTURE");
     QString volumeType = QStringLiteral("Fixed");
     QuorvaneSDK::CdDriveAccess* cdAccess = nullptr; // optical drives (default: the real ones)
+    bool catalogueStores = false; // true: the catalogue API's own word, preview and tag stores
 
     // A fresh engine (so that settings and volume apply) and one run.
     void scan(const QString& label = QString(), bool update = false, qint32 updateId = 0,
