@@ -8,11 +8,23 @@ bool DatabaseWatch::isWatching(const Database& db) const {
     return m_db == &db && !m_alive.expired();
 }
 
+DatabaseWatch::~DatabaseWatch() {
+    release();
+}
+
+void DatabaseWatch::release() {
+    if (m_db && !m_alive.expired())
+        m_db->removeRollbackListener(m_listenerId);
+    m_db = nullptr;
+    m_alive.reset();
+}
+
 void DatabaseWatch::watch(Database& db, std::function<void()> onRollback) {
+    release();
     auto token = std::make_shared<int>(0);
     // The database owns the listener and drops the token with it when it
     // is destroyed.
-    db.addRollbackListener([token, onRollback = std::move(onRollback)] {
+    m_listenerId = db.addRollbackListener([token, onRollback = std::move(onRollback)] {
         if (onRollback)
             onRollback();
     });

@@ -19,13 +19,22 @@ class Database;
 // the database is destroyed.
 class DatabaseWatch {
 public:
+    DatabaseWatch() = default;
+    // Takes its listener back from a database that still lives.
+    ~DatabaseWatch();
+    DatabaseWatch(const DatabaseWatch&) = delete;
+    DatabaseWatch& operator=(const DatabaseWatch&) = delete;
+
     // True when `db` is the same living object as at the last watch().
     bool isWatching(const Database& db) const;
     // onRollback runs after every batch rollback of that database.
     void watch(Database& db, std::function<void()> onRollback = {});
 
 private:
-    const Database* m_db = nullptr;
+    void release();
+
+    Database* m_db = nullptr;
+    int m_listenerId = 0;
     std::weak_ptr<int> m_alive;
 };
 

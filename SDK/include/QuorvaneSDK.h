@@ -3,6 +3,9 @@
 
 #include "analysis/AssociationsClass.h"
 #include "analysis/ExtensionInfoCache.h"
+#include "analysis/cDIBSection.h"
+#include "analysis/cMP3Info.h"
+#include "analysis/mJPEGLibrary.h"
 #include "catalogue/CdIdentifier.h"
 #include "catalogue/RarHeaderReader.h"
 #include "catalogue/ZipArchive.h"
@@ -52,6 +55,3 @@
 #include "catalogue/PreviewStore.h"
 #include "catalogue/WordIndex.h"
 #include "foundation/Web.h"
-#include "analysis/cMP3Info.h"
-#include "analysis/cDIBSection.h"
-#include "analysis/mJPEGLibrary.h"

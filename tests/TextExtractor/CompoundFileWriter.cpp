@@ -149,22 +149,22 @@ qint64 pieceChars(const WordPiece& p) {
 }
 } // namespace
 
-QByteArray buildWordDocumentStream(const WordDocumentSpec& spec) {
+QByteArray buildWordDocumentStream(const WordDocumentLayout& layout) {
     QByteArray wd(kTextStart, '\0');
     put16(wd, 0, 0xA5EC);
     put16(wd, 2, 0x00C1);
-    put16(wd, 10, quint16((spec.tableOne ? 0x0200 : 0) | (spec.encrypted ? 0x0100 : 0)));
+    put16(wd, 10, quint16((layout.tableOne ? 0x0200 : 0) | (layout.encrypted ? 0x0100 : 0)));
     put16(wd, 32, 14);
     put16(wd, 62, 22);
-    qint64 ccp = spec.extraCcp;
-    for (const WordPiece& p : spec.pieces)
+    qint64 ccp = layout.extraCcp;
+    for (const WordPiece& p : layout.pieces)
         ccp += pieceChars(p);
     put32(wd, 64 + 12, quint32(ccp));
     put16(wd, 152, 93);
-    const QByteArray table = buildTableStream(spec);
+    const QByteArray table = buildTableStream(layout);
     put32(wd, kClxPairOffset, 0);
     put32(wd, kClxPairOffset + 4, quint32(table.size()));
-    for (const WordPiece& p : spec.pieces) {
+    for (const WordPiece& p : layout.pieces) {
         if (p.compressed) {
             wd += p.ansi;
         } else {
@@ -175,23 +175,23 @@ QByteArray buildWordDocumentStream(const WordDocumentSpec& spec) {
             }
         }
     }
-    if (wd.size() < spec.padStreamTo)
-        wd.append(QByteArray(spec.padStreamTo - wd.size(), '\0'));
+    if (wd.size() < layout.padStreamTo)
+        wd.append(QByteArray(layout.padStreamTo - wd.size(), '\0'));
     return wd;
 }
 
-QByteArray buildTableStream(const WordDocumentSpec& spec) {
+QByteArray buildTableStream(const WordDocumentLayout& layout) {
     QByteArray t;
-    if (spec.propertyRunFirst) {
+    if (layout.propertyRunFirst) {
         t.append(char(1));
         t.append(QByteArray("\x04\x00\x11\x22\x33\x44", 6));
     }
-    const int n = int(spec.pieces.size());
+    const int n = int(layout.pieces.size());
     QByteArray plc(4 * (n + 1) + 8 * n, '\0');
     quint32 cp = 0;
     qint64 fc = kTextStart;
     for (int i = 0; i < n; ++i) {
-        const WordPiece& p = spec.pieces[i];
+        const WordPiece& p = layout.pieces[i];
         put32(plc, 4 * i, cp);
         cp += quint32(pieceChars(p));
         const qint64 pcd = 4 * (n + 1) + 8 * i;
@@ -206,9 +206,9 @@ QByteArray buildTableStream(const WordDocumentSpec& spec) {
     return t;
 }
 
-QByteArray buildWordDocument(const WordDocumentSpec& spec) {
-    return buildCompoundFile({{"WordDocument", buildWordDocumentStream(spec)},
-                              {spec.tableOne ? "1Table" : "0Table", buildTableStream(spec)}});
+QByteArray buildWordDocument(const WordDocumentLayout& layout) {
+    return buildCompoundFile({{"WordDocument", buildWordDocumentStream(layout)},
+                              {layout.tableOne ? "1Table" : "0Table", buildTableStream(layout)}});
 }
 
 CfbLayout::CfbLayout(const QByteArray& f) : file(f) {

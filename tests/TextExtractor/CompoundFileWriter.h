@@ -24,7 +24,7 @@ struct WordPiece {
     bool compressed = true;
 };
 
-struct WordDocumentSpec {
+struct WordDocumentLayout {
     QList<WordPiece> pieces;
     bool tableOne = true; // table stream named 1Table, else 0Table
     bool encrypted = false;
@@ -33,9 +33,9 @@ struct WordDocumentSpec {
     int padStreamTo = 0;           // pads the WordDocument stream, e.g. past the mini stream limit
 };
 
-QByteArray buildWordDocumentStream(const WordDocumentSpec& spec);
-QByteArray buildTableStream(const WordDocumentSpec& spec);
-QByteArray buildWordDocument(const WordDocumentSpec& spec);
+QByteArray buildWordDocumentStream(const WordDocumentLayout& layout);
+QByteArray buildTableStream(const WordDocumentLayout& layout);
+QByteArray buildWordDocument(const WordDocumentLayout& layout);
 
 // Positions inside a version 3 compound file, for tests that damage one.
 struct CfbLayout {

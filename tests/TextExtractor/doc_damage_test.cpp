@@ -99,10 +99,10 @@ TEST_F(DamagedFixture, TruncatedFileOnDiskThroughTheExtractor) {
 }
 
 TEST(DamagedMiniStream, CyclesAndOverrunsInTheMiniChain) {
-    WordDocumentSpec spec;
+    WordDocumentLayout pieces;
     for (int i = 0; i < 12; ++i)
-        spec.pieces.append(WordPiece{QByteArray("piece "), QString(), true});
-    const QByteArray doc = buildWordDocument(spec);
+        pieces.pieces.append(WordPiece{QByteArray("piece "), QString(), true});
+    const QByteArray doc = buildWordDocument(pieces);
     ASSERT_EQ(WordDocumentReader::extractText(doc), QString("piece ").repeated(12).chopped(1));
     const CfbLayout layout(doc);
     const quint32 tableStart = layout.startSector("1Table");

@@ -23,7 +23,7 @@ WordPiece wide(const QString& s) {
 
 struct PieceCase {
     const char* label;
-    WordDocumentSpec spec;
+    WordDocumentLayout layout;
     QString expected;
 };
 
@@ -33,15 +33,15 @@ void PrintTo(const PieceCase& c, std::ostream* os) {
 
 std::vector<PieceCase> pieceCases() {
     const QString greek = QString::fromUtf8("\xCE\xB1\xCE\xB2\xCE\xB3 \xE4\xB8\xAD");
-    WordDocumentSpec padded{{ansi("Big stream\r")}};
+    WordDocumentLayout padded{{ansi("Big stream\r")}};
     padded.padStreamTo = 9000;
-    WordDocumentSpec zeroTable{{ansi("zero table\r")}};
+    WordDocumentLayout zeroTable{{ansi("zero table\r")}};
     zeroTable.tableOne = false;
-    WordDocumentSpec withRun{{ansi("after a property run\r")}};
+    WordDocumentLayout withRun{{ansi("after a property run\r")}};
     withRun.propertyRunFirst = true;
-    WordDocumentSpec shortMain{{ansi("main text\rfootnote\r")}};
+    WordDocumentLayout shortMain{{ansi("main text\rfootnote\r")}};
     shortMain.extraCcp = -9;
-    WordDocumentSpec longMain{{ansi("all of it\r")}};
+    WordDocumentLayout longMain{{ansi("all of it\r")}};
     longMain.extraCcp = 50;
     return {
         {"8-bit piece", {{ansi("Hello\rWorld\r")}}, "Hello\r\nWorld\r\n"},
@@ -91,7 +91,7 @@ class WordPieces : public ::testing::TestWithParam<PieceCase> {};
 
 TEST_P(WordPieces, GiveThePlainText) {
     const PieceCase& c = GetParam();
-    EXPECT_EQ(WordDocumentReader::extractText(buildWordDocument(c.spec)), c.expected);
+    EXPECT_EQ(WordDocumentReader::extractText(buildWordDocument(c.layout)), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, WordPieces, ::testing::ValuesIn(pieceCases()));
@@ -109,7 +109,7 @@ TEST(WordPieces, ThroughTheExtractorFromAFile) {
 TEST(OtherCompoundFiles, GiveEmptyText) {
     const QByteArray wd = buildWordDocumentStream({{ansi("text\r")}});
     const QByteArray table = buildTableStream({{ansi("text\r")}});
-    WordDocumentSpec encrypted{{ansi("secret\r")}};
+    WordDocumentLayout encrypted{{ansi("secret\r")}};
     encrypted.encrypted = true;
     QByteArray notWord = wd;
     notWord[0] = 'X';
@@ -143,9 +143,9 @@ TEST(OtherCompoundFiles, GiveEmptyText) {
 
 // Piece tables that lie about their own layout.
 TEST(DamagedPieceTables, GiveEmptyText) {
-    const WordDocumentSpec spec{{ansi("first "), ansi("second\r")}};
-    const QByteArray wd = buildWordDocumentStream(spec);
-    const QByteArray table = buildTableStream(spec); // 0x02, size, 3 CPs, 2 descriptors
+    const WordDocumentLayout layout{{ansi("first "), ansi("second\r")}};
+    const QByteArray wd = buildWordDocumentStream(layout);
+    const QByteArray table = buildTableStream(layout); // 0x02, size, 3 CPs, 2 descriptors
     const auto with = [](QByteArray b, int at, quint32 v) {
         qToLittleEndian(v, b.data() + at);
         return b;

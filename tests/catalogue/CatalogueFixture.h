@@ -13,6 +13,11 @@
 namespace QuorvaneTest {
 
 class CatalogueTest : public EngineTest {
+public:
+    // A FileQuorvane of medium `mediaId` with the given place and size.
+    static QuorvaneSDK::FileQuorvane makeFile(qint32 mediaId, const QString& folder,
+                                              const QString& name, double size = 0);
+
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -26,9 +31,6 @@ protected:
     // A stored medium (serial number and label as given); returns its key.
     qint32 addMedia(const QString& label, const QString& serial = QString(),
                     const QString& group = QString());
-    // A FileQuorvane of medium `mediaId` with the given place and size.
-    static QuorvaneSDK::FileQuorvane makeFile(qint32 mediaId, const QString& folder,
-                                              const QString& name, double size = 0);
     // set_Files + get_LastIDFile.
     qint32 addFile(qint32 mediaId, const QString& folder, const QString& name, double size = 0);
     // An entry of archive file `parentId`; set_FilesCompressed + get_LastIDFileCompressed.

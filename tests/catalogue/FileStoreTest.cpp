@@ -1,6 +1,7 @@
 #include "CatalogueFixture.h"
 
 #include "foundation/BatchScope.h"
+#include "foundation/SchemaUpgrade.h"
 
 using namespace QuorvaneSDK;
 using namespace QuorvaneTest;
@@ -197,5 +198,56 @@ TEST_P(FileStoreTest, FailedQueriesReachTheCaller) {
 }
 
 QUORVANE_ENGINE_TEST_SUITE(FileStoreTest);
+
+} // namespace
+
+namespace {
+
+// A catalogue of its own with the schema and one medium; returns the medium's key.
+qint32 prepareCatalogue(EngineDatabase& catalogue, Main& main) {
+    EXPECT_TRUE(catalogue.ready());
+    EXPECT_TRUE(SchemaUpgrade(catalogue.db()).run().ok());
+    Media m;
+    m.Label = QStringLiteral("disc");
+    m.SerialNumber = QStringLiteral("S");
+    EXPECT_TRUE(main.set_Media(m));
+    return main.get_Media(QStringLiteral("S")).id;
+}
+
+TEST(FileStoreDatabases, FollowsTheCurrentDatabase) {
+    Main main;
+    auto first = std::make_unique<EngineDatabase>(Engine::SQLite);
+    const qint32 m1 = prepareCatalogue(*first, main);
+    for (int i = 0; i < 3; ++i) {
+        FileQuorvane f = CatalogueTest::makeFile(m1, QStringLiteral("/"), QStringLiteral("one"));
+        main.set_Files(f);
+    }
+    const qint32 inFirst = main.get_LastIDFile();
+    EXPECT_EQ(inFirst, 3);
+    {
+        // A second catalogue becomes current: nothing appended there yet.
+        EngineDatabase second(Engine::SQLite);
+        const qint32 m2 = prepareCatalogue(second, main);
+        EXPECT_EQ(main.get_LastIDFile(), 0);
+        FileQuorvane f = CatalogueTest::makeFile(m2, QStringLiteral("/"), QStringLiteral("two"));
+        main.set_Files(f);
+        EXPECT_EQ(main.get_LastIDFile(), 1);
+        EXPECT_EQ(main.get_File(1).Name, QStringLiteral("two"));
+    }
+    // The first is current again; its statements are prepared anew.
+    FileQuorvane f = CatalogueTest::makeFile(m1, QStringLiteral("/"), QStringLiteral("again"));
+    main.set_Files(f);
+    EXPECT_EQ(main.get_LastIDFile(), inFirst + 1);
+    EXPECT_EQ(main.get_File(inFirst + 1).Name, QStringLiteral("again"));
+
+    // A database made after the first is gone (maybe at its address) is a new one.
+    first.reset();
+    EngineDatabase third(Engine::SQLite);
+    const qint32 m3 = prepareCatalogue(third, main);
+    EXPECT_EQ(main.get_LastIDFile(), 0);
+    FileQuorvane g = CatalogueTest::makeFile(m3, QStringLiteral("/"), QStringLiteral("three"));
+    main.set_Files(g);
+    EXPECT_EQ(main.get_File(main.get_LastIDFile()).Name, QStringLiteral("three"));
+}
 
 } // namespace

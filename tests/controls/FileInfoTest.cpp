@@ -89,10 +89,10 @@ TEST(DiskFileInfoProperties, GetUnityInfoLeavesTheStoredUnityValues) {
 }
 
 TEST_F(FileInfoTest, VersionResourceOfAWindowsProgram) {
-    PeVersionSpec spec;
-    spec.productVersion = {6, 2, 9200, 16384};
-    spec.strings.append({"LegalCopyright", QString(300, 'c')});
-    const QString exe = file("bin/tool.exe", makePe(spec));
+    PeVersionLayout layout;
+    layout.productVersion = {6, 2, 9200, 16384};
+    layout.strings.append({"LegalCopyright", QString(300, 'c')});
+    const QString exe = file("bin/tool.exe", makePe(layout));
     NX_DiskFileInfo_ c;
     c.GefFileInfo(exe);
     EXPECT_EQ(c.File_Name(), exe);
@@ -121,12 +121,12 @@ TEST_F(FileInfoTest, FileKindsAndSignedVersionParts) {
                           {4, "Font"},        {5, "VXD File"},    {7, "Static Library"},
                           {0, "Unknown"},     {6, "Unknown"}};
     for (const Case& k : cases) {
-        PeVersionSpec spec;
-        spec.fileType = k.type;
-        spec.productVersion = {0xFFFF, 0x8000, 0, 0};
-        spec.fileVersion = {1, 2, 3, 0xFFFE};
+        PeVersionLayout layout;
+        layout.fileType = k.type;
+        layout.productVersion = {0xFFFF, 0x8000, 0, 0};
+        layout.fileVersion = {1, 2, 3, 0xFFFE};
         NX_DiskFileInfo_ c;
-        c.GefFileInfo(file("k.dll", makePe(spec)));
+        c.GefFileInfo(file("k.dll", makePe(layout)));
         EXPECT_EQ(c.File_FileType(), k.text) << k.type;
         EXPECT_EQ(c.File_VerMajor(), -1);
         EXPECT_EQ(c.File_VerMinor(), -32768);
@@ -135,16 +135,16 @@ TEST_F(FileInfoTest, FileKindsAndSignedVersionParts) {
 }
 
 TEST_F(FileInfoTest, StringsNeedTheFirstTranslation) {
-    PeVersionSpec noTable;
+    PeVersionLayout noTable;
     noTable.translation = false;
-    PeVersionSpec otherKey;
+    PeVersionLayout otherKey;
     otherKey.stringTableKey = "040704B0";
-    PeVersionSpec lowerKey;
+    PeVersionLayout lowerKey;
     lowerKey.stringTableKey = "040904b0";
-    for (const auto& [spec, company] : {std::pair{noTable, ""}, std::pair{otherKey, ""},
+    for (const auto& [layout, company] : {std::pair{noTable, ""}, std::pair{otherKey, ""},
                                         std::pair{lowerKey, "Quorvane Test Ltd"}}) {
         NX_DiskFileInfo_ c;
-        c.GefFileInfo(file("s.exe", makePe(spec)));
+        c.GefFileInfo(file("s.exe", makePe(layout)));
         EXPECT_EQ(c.File_CompanyName(), company);
         EXPECT_EQ(c.File_VerRevision(), 2180); // the fixed part is read regardless
     }
@@ -235,7 +235,7 @@ TEST_F(FileInfoTest, EmptyNameChangesNothingAndMissingFileGivesEmptyValues) {
 }
 
 TEST(PeVersionInfoReader, DamagedFilesNeverCrashTheReader) {
-    const QByteArray whole = makePe(PeVersionSpec());
+    const QByteArray whole = makePe(PeVersionLayout());
     EXPECT_TRUE(PeVersionInfo::fromBytes(whole).Fixed.has_value());
     for (qsizetype n = 0; n < whole.size(); n += 3)
         (void)PeVersionInfo::fromBytes(whole.left(n));

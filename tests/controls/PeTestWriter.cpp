@@ -52,7 +52,7 @@ QByteArray textNode(const QString& key, const QString& text) {
     return node(key, value, quint16(text.size() + 1), 1);
 }
 
-QByteArray versionInfo(const PeVersionSpec& s) {
+QByteArray versionInfo(const PeVersionLayout& s) {
     QByteArray fixed;
     put32(fixed, 0xFEEF04BD);
     put32(fixed, 0x00010000);
@@ -114,8 +114,8 @@ QByteArray headers(quint32 resourceSize, quint32 sectionSize) {
 
 } // namespace
 
-QByteArray makePe(const PeVersionSpec& spec) {
-    const QByteArray info = versionInfo(spec);
+QByteArray makePe(const PeVersionLayout& layout) {
+    const QByteArray info = versionInfo(layout);
     QByteArray rsrc;
     const auto directory = [&](quint32 id, quint32 target) {
         put32(rsrc, 0);
@@ -129,7 +129,7 @@ QByteArray makePe(const PeVersionSpec& spec) {
     };
     directory(16, 0x80000000u | 0x18); // type: version
     directory(1, 0x80000000u | 0x30);  // name: 1
-    directory(spec.language, 0x48);    // language -> data entry
+    directory(layout.language, 0x48);    // language -> data entry
     put32(rsrc, 0x1000 + 0x58);
     put32(rsrc, quint32(info.size()));
     put32(rsrc, 0);

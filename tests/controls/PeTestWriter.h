@@ -9,7 +9,7 @@
 
 namespace QuorvaneTest {
 
-struct PeVersionSpec {
+struct PeVersionLayout {
     std::array<quint16, 4> fileVersion{5, 1, 2600, 2180};
     std::array<quint16, 4> productVersion{5, 1, 2600, 2180};
     quint32 fileType = 1;    // application
@@ -22,7 +22,7 @@ struct PeVersionSpec {
                                            {"ProductName", "Quorvane"}};
 };
 
-QByteArray makePe(const PeVersionSpec& spec);
+QByteArray makePe(const PeVersionLayout& layout);
 // A PE file without a resource section.
 QByteArray makePeWithoutResources();
 

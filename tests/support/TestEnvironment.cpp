@@ -18,7 +18,9 @@ std::vector<std::unique_ptr<QTemporaryDir>>& tempFolders() {
     return folders;
 }
 
-QString env(const char* name) { return qEnvironmentVariable(name); }
+QString env(const char* name) {
+    return qEnvironmentVariable(name);
+}
 
 // Runs one statement on the server's maintenance database.
 bool runAdminStatement(const QString& sql, QString* error) {
@@ -60,9 +62,13 @@ QString makeTempFolder(const QString& prefix) {
     return path;
 }
 
-QString homeFolder() { return env("QUORVANE_HOME"); }
+QString homeFolder() {
+    return env("QUORVANE_HOME");
+}
 
-QString PgServer::hostWithPort() const { return host + ":" + QString::number(port); }
+QString PgServer::hostWithPort() const {
+    return host + ":" + QString::number(port);
+}
 
 PgServer pgServer() {
     PgServer server;
@@ -77,7 +83,8 @@ PgServer pgServer() {
 }
 
 QString createScratchPgDatabase(const QString& prefix, QString* error) {
-    const QString name = (prefix + "_" + QUuid::createUuid().toString(QUuid::Id128).left(12)).toLower();
+    const QString name =
+        (prefix + "_" + QUuid::createUuid().toString(QUuid::Id128).left(12)).toLower();
     if (!runAdminStatement(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8' "
                                           "LC_COLLATE 'C' LC_CTYPE 'C'")
                                .arg(name),
@@ -88,9 +95,12 @@ QString createScratchPgDatabase(const QString& prefix, QString* error) {
 
 void dropPgDatabase(const QString& name) {
     if (!name.isEmpty())
-        runAdminStatement(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name), nullptr);
+        runAdminStatement(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name),
+                          nullptr);
 }
 
-bool runningInCi() { return env("CI").compare(QLatin1String("true"), Qt::CaseInsensitive) == 0; }
+bool runningInCi() {
+    return env("CI").compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
+}
 
 } // namespace QuorvaneTest

@@ -2,8 +2,8 @@
 // a private, throw-away QUORVANE_HOME so no test touches a user's catalogue.
 #include "TestEnvironment.h"
 
-#include <QGuiApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
