@@ -206,7 +206,7 @@ void ScanEngine::analyse(const QByteArray& rawPath, const QString& name) {
     if (!m_work->isValid())
         return;
     const QString extension = fileExtension(name);
-    QString alias = m_work->path() + QStringLiteral("/scanned-file");
+    QString alias = m_work->linkFolder() + QStringLiteral("/scanned-file");
     if (!extension.isEmpty() && !extension.contains(QChar::ReplacementCharacter))
         alias += QLatin1Char('.') + extension;
     const QByteArray aliasBytes = QFile::encodeName(alias);

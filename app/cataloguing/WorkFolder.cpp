@@ -14,12 +14,15 @@ WorkFolder::WorkFolder() {
     if (!dir.isValid())
         return;
     dir.setAutoRemove(false);
-    m_path = dir.path();
+    m_root = dir.path();
+    const QString entries = m_root + QStringLiteral("/entries");
+    if (QDir().mkpath(entries))
+        m_path = entries;
 }
 
 WorkFolder::~WorkFolder() {
-    if (!m_path.isEmpty())
-        QDir(m_path).removeRecursively();
+    if (!m_root.isEmpty())
+        QDir(m_root).removeRecursively();
 }
 
 void WorkFolder::empty() const {

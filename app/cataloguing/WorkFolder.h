@@ -15,11 +15,16 @@ public:
     WorkFolder& operator=(const WorkFolder&) = delete;
 
     bool isValid() const { return !m_path.isEmpty(); }
+    // Where archive entries are extracted.
     QString path() const { return m_path; }
-    // Removes everything inside, keeping the folder.
+    // A folder beside it for links to files with odd names; empty() does
+    // not touch it, so an archive reached through one stays reachable.
+    QString linkFolder() const { return m_root; }
+    // Removes everything inside path(), keeping the folder.
     void empty() const;
 
 private:
+    QString m_root;
     QString m_path;
 };
 

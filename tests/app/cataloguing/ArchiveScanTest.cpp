@@ -9,6 +9,9 @@
 #include "foundation/Helpers.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <cstdio>
 
 using namespace QuorvaneSDK;
 
@@ -116,6 +119,23 @@ TEST_P(ArchiveScanTest, MP3InsideAnArchiveGetsItsTagsUnderTheContainedFile) {
     EXPECT_EQ(stores.calls[0].target, Targets::FileContained);
     EXPECT_EQ(stores.calls[0].id, containedId("song.mp3"));
     EXPECT_NE(stores.calls[0].id, 0);
+}
+
+TEST_P(ArchiveScanTest, ArchiveWithAnOddNameIsReadThroughItsRealBytes) {
+    const QByteArray zip = makeRawZip(
+        {rawEntry("one.txt", "first entry words"), rawEntry("two.txt", "second entry words")});
+    const QByteArray path = QFile::encodeName(root) + QByteArray("/arch\xe9.zip");
+    FILE* out = std::fopen(path.constData(), "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(zip.constData(), 1, size_t(zip.size()), out);
+    std::fclose(out);
+    RecordingStores stores;
+    scan(QString(), false, 0, &stores);
+    EXPECT_EQ(containedRows(mediaId()).size(), 2);
+    QStringList words;
+    for (const auto& call : stores.calls)
+        words.append(call.detail);
+    EXPECT_EQ(words, (QStringList{"first,entry,words", "second,entry,words"}));
 }
 
 TEST_P(ArchiveScanTest, WithoutArchiveScanningAnArchiveIsAPlainRow) {
