@@ -124,7 +124,7 @@ QStringList Extractor::get_Words(const QString& TextFile, qint16 IgnoreWordsSmal
         if (!isBlankText(TextFile)) {
             text = get_FileType(TextFile).Type == TypesFile::MicrosoftWordDocument
                        ? WordDocumentReader::extractTextFromFile(TextFile)
-                       : readPlainText(TextFile, 0);
+                       : readPlainText(TextFile, WordsReadLimitKB);
         } else {
             text = TextString;
         }

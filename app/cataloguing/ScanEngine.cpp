@@ -142,6 +142,9 @@ void ScanEngine::AddFiles() {
 
     ResetCounters();
     walkStart();
+    // Once per run rather than per row: searches stay right without it (new
+    // rows are scanned directly), only slower until the index catches up.
+    m_main.refresh_SearchIndex();
 
     m_host.finished(m_media.id, QStringLiteral("Finish at ") +
                                     QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));

@@ -3,7 +3,11 @@
 #include "NX_TextExtractor.h"
 #include "TestFiles.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <unistd.h>
 
 using namespace NX_TextExtractor;
 using TextExtractorTest::writeFile;
@@ -119,6 +123,19 @@ TEST(WordsFromFiles, ReadsWholeTextFileDecodedAsWindows1252) {
     const QString path = writeFile(dir, "notes.txt", body);
     EXPECT_EQ(Extractor().get_Words(path),
               QStringList({"first", "words", "here", "middle", "closing"}));
+}
+
+TEST(WordsFromFiles, HugeTextFileIsReadOnlyUpToTheLimit) {
+    QTemporaryDir dir;
+    QByteArray body = "opening words ";
+    body += QByteArray(Extractor::WordsReadLimitKB * 1024 - body.size() - 9, ' ');
+    body += " lastword beyondlimit";
+    const QString path = writeFile(dir, "huge.txt", body);
+    // Sparse tail: the file claims 1 GB; reading it whole would take gigabytes of memory.
+    ASSERT_EQ(::truncate(QFile::encodeName(path).constData(), 1LL << 30), 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Extractor().get_Words(path), QStringList({"opening", "words", "lastword"}));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 TEST(WordsFromFiles, FileWinsOverTextAndBlankNameFallsBackToText) {

@@ -28,7 +28,8 @@ public:
     // The distinct words, in order of first occurrence, of the file named
     // by TextFile or, when that is blank, of TextString. A word is made of
     // the letters a-z only and is kept when
-    // IgnoreWordsSmallerThan < length <= IgnoreWordsLargerThan.
+    // IgnoreWordsSmallerThan < length <= IgnoreWordsLargerThan. Words of a
+    // plain file come from its first WordsReadLimitKB only.
     QStringList get_Words(const QString& TextFile, qint16 IgnoreWordsSmallerThan = 3,
                           qint16 IgnoreWordsLargerThan = 20,
                           const QString& TextString = QString()) const;
@@ -37,6 +38,10 @@ public:
     // file's beginning (at most HeadSize bytes are looked at, a shorter head
     // counts as padded with zero bytes) and fileName gives the extension.
     static FileType classifyHead(QByteArrayView head, QStringView fileName);
+
+    // A text of gigabytes (a log, a dump) would cost its size in memory
+    // several times over, while the index keeps a few thousand words at most.
+    static constexpr qint32 WordsReadLimitKB = 16 * 1024;
 
     // Raw reading as extract_text does it for kind 22.
     static QString readPlainText(const QString& fileName, qint32 limitKB);
