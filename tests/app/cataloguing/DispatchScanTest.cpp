@@ -5,6 +5,7 @@
 #include "ScanFixture.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 
 #include "ZipTestWriter.h"
@@ -83,6 +84,10 @@ TEST_P(DispatchScanTest, CatalogueStoresReceiveWordsPreviewsAndTags) {
     QImage picture(16, 16, QImage::Format_RGB32);
     picture.fill(Qt::red);
     ASSERT_TRUE(picture.save(root + "/pic.bmp"));
+    ASSERT_TRUE(picture.save(root + "/photo.jpg", "JPEG"));
+    const QString wordDocument = QFileInfo(QStringLiteral(__FILE__)).absolutePath() +
+                                 "/../../TextExtractor/fixtures/simple.doc";
+    ASSERT_TRUE(QFile::copy(wordDocument, root + "/letter.doc"));
     writeFile(root + "/music.zip",
               makeRawZip({rawEntry("inner.mp3", QByteArray("ID3\x03\x00") + QByteArray(90, 1))}));
     settings.CreateWordIndex = true;
@@ -101,6 +106,8 @@ TEST_P(DispatchScanTest, CatalogueStoresReceiveWordsPreviewsAndTags) {
     EXPECT_EQ(count("WordsFileIndex", "IDFile", fileId("doc.txt")), 3);
     EXPECT_EQ(count("PreviewFile", "IDFile", fileId("doc.txt")), 1);
     EXPECT_EQ(count("PreviewFile", "IDFile", fileId("pic.bmp")), 1);
+    EXPECT_EQ(count("PreviewFile", "IDFile", fileId("photo.jpg")), 1);
+    EXPECT_GT(count("WordsFileIndex", "IDFile", fileId("letter.doc")), 0);
     EXPECT_EQ(count("Mp3TagsFile", "IDFile", fileId("song.mp3")), 1);
     const qint32 inner = static_cast<qint32>(
         scalar("select IDFileContained from FilesContained where FileName = 'inner.mp3'"));
