@@ -100,7 +100,7 @@ TEST(CliErrors, MissingCatalogueFileFailsWithOneLine) {
         EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty());
         const QStringList lines = r.errLines();
-        ASSERT_FALSE(lines.isEmpty());
+        ASSERT_EQ(lines.size(), 1) << r.err.toStdString();
         EXPECT_TRUE(
             lines.last().startsWith(QStringLiteral("quorvane-cli: cannot open the catalogue")))
             << r.err.toStdString();
@@ -108,6 +108,9 @@ TEST(CliErrors, MissingCatalogueFileFailsWithOneLine) {
         EXPECT_FALSE(r.err.contains(QStringLiteral("Stack"))) << r.err.toStdString();
     }
     EXPECT_FALSE(QFile::exists(gone));
+    QFile log(home + QStringLiteral("/QuorvaneSDK.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains("Errors stack:"));
 }
 
 } // namespace
