@@ -142,7 +142,7 @@ TEST_F(FileInfoTest, StringsNeedTheFirstTranslation) {
     PeVersionLayout lowerKey;
     lowerKey.stringTableKey = "040904b0";
     for (const auto& [layout, company] : {std::pair{noTable, ""}, std::pair{otherKey, ""},
-                                        std::pair{lowerKey, "Quorvane Test Ltd"}}) {
+                                          std::pair{lowerKey, "Quorvane Test Ltd"}}) {
         NX_DiskFileInfo_ c;
         c.GefFileInfo(file("s.exe", makePe(layout)));
         EXPECT_EQ(c.File_CompanyName(), company);

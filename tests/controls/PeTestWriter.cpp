@@ -129,7 +129,7 @@ QByteArray makePe(const PeVersionLayout& layout) {
     };
     directory(16, 0x80000000u | 0x18); // type: version
     directory(1, 0x80000000u | 0x30);  // name: 1
-    directory(layout.language, 0x48);    // language -> data entry
+    directory(layout.language, 0x48);  // language -> data entry
     put32(rsrc, 0x1000 + 0x58);
     put32(rsrc, quint32(info.size()));
     put32(rsrc, 0);
