@@ -8,45 +8,19 @@
 // measure it with fewer rows (the rate is per statement).
 //
 // PostgreSQL runs in a scratch database created and dropped here.
+#include "BenchCatalogues.h"
 #include "foundation/BatchScope.h"
 #include "foundation/Database.h"
 #include "foundation/PreparedStatement.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QUuid>
 #include <cstdio>
 
 using namespace QuorvaneSDK;
 
 namespace {
-
-struct Server {
-    QString host, user, password;
-    int port = 0;
-};
-
-bool admin(const Server& s, const QString& sql) {
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", "bench-admin");
-        db.setHostName(s.host);
-        db.setPort(s.port);
-        db.setUserName(s.user);
-        db.setPassword(s.password);
-        db.setDatabaseName("postgres");
-        if (db.open()) {
-            QSqlQuery q(db);
-            ok = q.exec(sql);
-            db.close();
-        }
-    }
-    QSqlDatabase::removeDatabase("bench-admin");
-    return ok;
-}
 
 void report(const char* engine, const char* mode, int rows, qint64 ms, int failures) {
     const double perSecond = ms > 0 ? rows * 1000.0 / ms : 0;
@@ -109,37 +83,7 @@ int main(int argc, char** argv) {
     const int autocommitRows = argc > 2 ? std::max(1, atoi(argv[2])) : rows;
     QTemporaryDir home;
     qputenv("QUORVANE_HOME", home.path().toUtf8());
-    {
-        const QString path = home.path() + "/bench.sqlite";
-        Database::createCatalogueFile(path);
-        Database db;
-        db.set_DBPredefinito(SqlSyntax::Access2000);
-        db.set_HostPath(path);
-        run(db, "SQLite", rows, autocommitRows);
-    }
-    Server s;
-    s.host = qEnvironmentVariable("QUORVANE_TEST_PGHOST");
-    s.port = qEnvironmentVariable("QUORVANE_TEST_PGPORT").toInt();
-    s.user = qEnvironmentVariable("QUORVANE_TEST_PGUSER", "postgres");
-    s.password = qEnvironmentVariable("QUORVANE_TEST_PGPASSWORD");
-    if (s.host.isEmpty() || s.port == 0) {
-        std::printf("PostgreSQL: no server named in QUORVANE_TEST_PGHOST/PGPORT, skipped\n");
-        return 0;
-    }
-    const QString name = "qv_bench_" + QUuid::createUuid().toString(QUuid::Id128).left(10);
-    if (!admin(s, "CREATE DATABASE " + name)) {
-        std::printf("PostgreSQL: cannot create a scratch database\n");
-        return 1;
-    }
-    {
-        Database db;
-        db.set_DBPredefinito(SqlSyntax::SqlServer);
-        db.set_HostPath(s.host + ":" + QString::number(s.port));
-        db.set_DBName(name);
-        db.set_DBUserName(s.user);
-        db.set_DBPassword(s.password);
-        run(db, "PostgreSQL", rows, autocommitRows);
-    }
-    admin(s, "DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
-    return 0;
+    return QuorvaneBench::forEachEngine(home.path(), [&](const char* engine, Database& db) {
+        run(db, engine, rows, autocommitRows);
+    });
 }

@@ -7,6 +7,7 @@
 //     bench_scan [files]   (default 100000; 100 folders of small files)
 #include "ScanEngine.h"
 
+#include "BenchCatalogues.h"
 #include "catalogue/Main.h"
 #include "foundation/Database.h"
 #include "foundation/SchemaUpgrade.h"
@@ -15,40 +16,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QUuid>
 #include <cstdio>
 
 using namespace QuorvaneSDK;
 using namespace QuorvaneCataloguing;
 
 namespace {
-
-struct Server {
-    QString host, user, password;
-    int port = 0;
-};
-
-bool admin(const Server& s, const QString& sql) {
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", "bench-admin");
-        db.setHostName(s.host);
-        db.setPort(s.port);
-        db.setUserName(s.user);
-        db.setPassword(s.password);
-        db.setDatabaseName("postgres");
-        if (db.open()) {
-            QSqlQuery q(db);
-            ok = q.exec(sql);
-            db.close();
-        }
-    }
-    QSqlDatabase::removeDatabase("bench-admin");
-    return ok;
-}
 
 class QuietHost : public ScanHost {
 public:
@@ -69,7 +43,7 @@ void makeTree(const QString& root, int files) {
     }
 }
 
-void run(const char* engine, const QString& root, int files, bool analysis) {
+void run(const char* engine, const QString& root, bool analysis) {
     if (!SchemaUpgrade(Database::current()).run().ok()) {
         std::printf("%s: schema failed\n", engine);
         return;
@@ -116,39 +90,8 @@ int main(int argc, char** argv) {
     qputenv("QUORVANE_HOME", home.path().toUtf8());
     const QString root = home.path() + "/tree";
     makeTree(root, files);
-    {
-        const QString path = home.path() + "/bench.sqlite";
-        Database::createCatalogueFile(path);
-        Database db;
-        db.set_DBPredefinito(SqlSyntax::Access2000);
-        db.set_HostPath(path);
-        run("SQLite", root, files, false);
-        run("SQLite", root, files, true);
-    }
-    Server s;
-    s.host = qEnvironmentVariable("QUORVANE_TEST_PGHOST");
-    s.port = qEnvironmentVariable("QUORVANE_TEST_PGPORT").toInt();
-    s.user = qEnvironmentVariable("QUORVANE_TEST_PGUSER", "postgres");
-    s.password = qEnvironmentVariable("QUORVANE_TEST_PGPASSWORD");
-    if (s.host.isEmpty() || s.port == 0) {
-        std::printf("PostgreSQL: no server named in QUORVANE_TEST_PGHOST/PGPORT, skipped\n");
-        return 0;
-    }
-    const QString name = "qv_bench_" + QUuid::createUuid().toString(QUuid::Id128).left(10);
-    if (!admin(s, "CREATE DATABASE " + name)) {
-        std::printf("PostgreSQL: cannot create a scratch database\n");
-        return 1;
-    }
-    {
-        Database db;
-        db.set_DBPredefinito(SqlSyntax::SqlServer);
-        db.set_HostPath(s.host + ":" + QString::number(s.port));
-        db.set_DBName(name);
-        db.set_DBUserName(s.user);
-        db.set_DBPassword(s.password);
-        run("PostgreSQL", root, files, false);
-        run("PostgreSQL", root, files, true);
-    }
-    admin(s, "DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
-    return 0;
+    return QuorvaneBench::forEachEngine(home.path(), [&](const char* engine, Database&) {
+        run(engine, root, false);
+        run(engine, root, true);
+    });
 }

@@ -1,0 +1,19 @@
+#pragma once
+// The catalogues a benchmark measures: a fresh SQLite file and, when
+// QUORVANE_TEST_PGHOST/PGPORT/PGUSER[/PGPASSWORD] name a server, a scratch
+// PostgreSQL database created and dropped here.
+
+#include "foundation/Database.h"
+
+#include <QString>
+#include <functional>
+
+namespace QuorvaneBench {
+
+// Runs body once per engine with a Database (the current one) on that
+// engine's catalogue; the SQLite file goes into folder. Returns the exit
+// code: 0, or 1 when the scratch PostgreSQL database could not be made.
+int forEachEngine(const QString& folder,
+                  const std::function<void(const char* engine, QuorvaneSDK::Database& db)>& body);
+
+} // namespace QuorvaneBench
