@@ -4,10 +4,10 @@
 //
 //     bench_catalogue [files-in-batch] [files-autocommit]
 
+#include "BenchCatalogues.h"
 #include "catalogue/Main.h"
 #include "foundation/BatchScope.h"
 #include "foundation/Database.h"
-#include "foundation/SchemaUpgrade.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -57,21 +57,11 @@ int main(int argc, char** argv) {
     const int inBatch = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int autocommit = argc > 2 ? std::atoi(argv[2]) : 2000;
 
-    const QString path = home.path() + QStringLiteral("/bench.sqlite");
-    if (!Database::createCatalogueFile(path))
-        return 1;
     Database db;
-    db.set_DBPredefinito(SqlSyntax::Access2000);
-    db.set_HostPath(path);
-    if (!SchemaUpgrade(db).run().ok())
+    if (!QuorvaneBench::openSqliteCatalogue(db, home.path()))
         return 1;
     Main main;
-    Media m;
-    m.Label = QStringLiteral("bench");
-    m.SerialNumber = QStringLiteral("BENCH");
-    m.EAN13 = main.get_EAN13(Item::Media);
-    main.set_Media(m);
-    const qint32 media = main.get_Media(m.SerialNumber, QString(), 0, false).id;
+    const qint32 media = QuorvaneBench::addBenchMedium(main);
 
     const double batched = appendFiles(main, media, inBatch, QStringLiteral("/batch/"), true);
     std::printf("SQLite, one batch: %d files, %.0f files/s (set_Files + get_LastIDFile)\n", inBatch,

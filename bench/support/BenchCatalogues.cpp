@@ -1,5 +1,7 @@
 #include "BenchCatalogues.h"
 
+#include "foundation/SchemaUpgrade.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QUuid>
@@ -71,6 +73,24 @@ int forEachEngine(const QString& folder,
     }
     admin(s, "DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
     return 0;
+}
+
+bool openSqliteCatalogue(Database& db, const QString& folder) {
+    const QString path = folder + QStringLiteral("/bench.sqlite");
+    if (!Database::createCatalogueFile(path))
+        return false;
+    db.set_DBPredefinito(SqlSyntax::Access2000);
+    db.set_HostPath(path);
+    return SchemaUpgrade(db).run().ok();
+}
+
+qint32 addBenchMedium(Main& main) {
+    Media m;
+    m.Label = QStringLiteral("bench");
+    m.SerialNumber = QStringLiteral("BENCH");
+    m.EAN13 = main.get_EAN13(Item::Media);
+    main.set_Media(m);
+    return main.get_Media(m.SerialNumber, QString(), 0, false).id;
 }
 
 } // namespace QuorvaneBench

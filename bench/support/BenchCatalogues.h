@@ -3,6 +3,7 @@
 // QUORVANE_TEST_PGHOST/PGPORT/PGUSER[/PGPASSWORD] name a server, a scratch
 // PostgreSQL database created and dropped here.
 
+#include "catalogue/Main.h"
 #include "foundation/Database.h"
 
 #include <QString>
@@ -15,5 +16,12 @@ namespace QuorvaneBench {
 // code: 0, or 1 when the scratch PostgreSQL database could not be made.
 int forEachEngine(const QString& folder,
                   const std::function<void(const char* engine, QuorvaneSDK::Database& db)>& body);
+
+// Makes db a fresh SQLite catalogue with the whole schema in folder; false
+// when that fails.
+bool openSqliteCatalogue(QuorvaneSDK::Database& db, const QString& folder);
+
+// Stores the medium "bench" (serial "BENCH") and returns its key.
+qint32 addBenchMedium(QuorvaneSDK::Main& main);
 
 } // namespace QuorvaneBench

@@ -6,10 +6,10 @@
 //
 //     bench_words [files-in-batch] [files-autocommit]
 
+#include "BenchCatalogues.h"
 #include "catalogue/Main.h"
 #include "foundation/BatchScope.h"
 #include "foundation/Database.h"
-#include "foundation/SchemaUpgrade.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -91,21 +91,11 @@ int main(int argc, char** argv) {
     const int inBatch = argc > 1 ? std::atoi(argv[1]) : 500;
     const int autocommit = argc > 2 ? std::atoi(argv[2]) : 5;
 
-    const QString path = home.path() + QStringLiteral("/bench.sqlite");
-    if (!Database::createCatalogueFile(path))
-        return 1;
     Database db;
-    db.set_DBPredefinito(SqlSyntax::Access2000);
-    db.set_HostPath(path);
-    if (!SchemaUpgrade(db).run().ok())
+    if (!QuorvaneBench::openSqliteCatalogue(db, home.path()))
         return 1;
     Main main;
-    Media m;
-    m.Label = QStringLiteral("bench");
-    m.SerialNumber = QStringLiteral("BENCH");
-    m.EAN13 = main.get_EAN13(Item::Media);
-    main.set_Media(m);
-    const qint32 media = main.get_Media(m.SerialNumber, QString(), 0, false).id;
+    const qint32 media = QuorvaneBench::addBenchMedium(main);
 
     const Figures batched = indexFiles(main, media, inBatch, QStringLiteral("/batch/"), true);
     std::printf("SQLite, one batch: %d files x %d words, %.0f words/s, %.2f statements/word\n",
