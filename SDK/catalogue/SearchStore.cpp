@@ -113,7 +113,7 @@ bool SearchStore::refresh_SearchIndex() {
         return true;
     Database& database = db();
     BatchScope batch(database);
-    for (const QString table : {QStringLiteral("Files"), QStringLiteral("FilesContained")}) {
+    for (const QString& table : {QStringLiteral("Files"), QStringLiteral("FilesContained")}) {
         const std::optional<Recordset> top = database.get_Recordset(
             SearchSql::maxKey(table), QStringLiteral("QuorvaneSDK.refresh_SearchIndex"));
         if (!top)

@@ -340,19 +340,21 @@ TEST_P(SearchTest, IndexGivesTheRowsOfThePlainScan) {
     for (int i = 0; i < 150; ++i) {
         keys << addFile(media, QStringLiteral("/f%1/").arg(i % 7), name());
         addEntry(zip, name(), "p/");
-        if (i == 100)
+        if (i == 100) {
             EXPECT_TRUE(main().refresh_SearchIndex());
+        }
     }
     FileQuorvane renamed = main().get_File(keys[3]);
     renamed.Name = QStringLiteral("renamed-cab");
     main().rename_Files(renamed);
     main().delete_Files(keys[4]);
-    if (!isPostgres())
+    if (!isPostgres()) {
         EXPECT_GT(scalar("SELECT count(*) FROM FilesNameIndex"), 90);
-    else if (SchemaUpgrade::trigramSearchAvailable(db()))
+    } else if (SchemaUpgrade::trigramSearchAvailable(db())) {
         EXPECT_EQ(scalar("SELECT count(*) FROM pg_indexes WHERE indexname IN "
                          "('files_filename_trgm', 'filescontained_filename_trgm')"),
                   2);
+    }
 
     const QStringList patterns{"abc", "cab",   "ab",    "éXY",     "exy", "a_b", "%'",
                                "b c", "ab cd", "abcde", "renamed", "X",   "Y.'"};
